@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Shared by play.sh and test.sh: installs what is missing from Debian's packages, then configures
+# and builds into build/. Usage: scripts/setup.sh [extra package...]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+packages=(build-essential cmake pkg-config libsdl2-dev libsdl2-mixer-dev zlib1g-dev
+          libgtest-dev libbenchmark-dev "$@")
+missing=()
+for package in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
+        missing+=("$package")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    if [ "$(id -u)" -ne 0 ]; then
+        echo "Kavorind needs these Debian packages; install them with:" >&2
+        echo "  sudo apt-get install -y ${missing[*]}" >&2
+        exit 1
+    fi
+    echo "Installing ${missing[*]}" >&2
+    export DEBIAN_FRONTEND=noninteractive
+    apt-get install -y --no-install-recommends "${missing[@]}" >/dev/null ||
+        { apt-get update >/dev/null && apt-get install -y --no-install-recommends "${missing[@]}" >/dev/null; }
+fi
+
+cmake --preset default >/dev/null
+cmake --build --preset default -j "$(nproc)"
+
+# The default content, written again only when the generator changed.
+if [ -x build/kavorind-content ]; then
+    if [ ! -f build/data/.stamp ] || [ build/kavorind-content -nt build/data/.stamp ]; then
+        rm -rf build/data.new
+        build/kavorind-content build/data.new
+        rm -rf build/data && mv build/data.new build/data
+        touch build/data/.stamp
+    fi
+fi
+mkdir -p build/data

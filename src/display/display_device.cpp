@@ -1,0 +1,184 @@
+#include "display/display_device.h"
+
+#include "platform/video.h"
+
+#include <algorithm>
+
+DisplayDevice displayDevice;
+
+namespace {
+
+PresentObserver presentObserver = nullptr;
+
+// Shown when no palette is attached (a display of more than 8 bits): the indices as greys.
+const std::array<uint32_t, 256>& greyRamp() {
+    static const std::array<uint32_t, 256> ramp = [] {
+        std::array<uint32_t, 256> table{};
+        for (uint32_t i = 0; i < 256; ++i)
+            table[i] = 0xff000000u | (i << 16) | (i << 8) | i;
+        return table;
+    }();
+    return ramp;
+}
+
+int createSurfaces(DisplayDevice& device) {
+    PlatformTexture* texture =
+        platformCreateFrameTexture(device.directDraw, device.width, device.height);
+    if (!texture)
+        return 0;
+    auto back = std::make_unique<Surface>(makeSurface(device.width, device.height));
+    if (back->pixels.empty()) {
+        platformDestroyFrameTexture(texture);
+        return 0;
+    }
+    device.primary = std::make_unique<PrimarySurface>(
+        PrimarySurface{device.directDraw, texture, nullptr, device.width, device.height});
+    device.back = std::move(back);
+    return 1;
+}
+
+int sizeWindow(DisplayDevice& device) {
+    if (!platformSizeWindow(device.directDraw, device.width, device.height))
+        return 0;
+    PlatformRect frame;
+    PlatformRect work;
+    if (platformWindowFrame(device.directDraw, &frame) && platformWorkArea(device.directDraw, &work)) {
+        WindowCorner corner = cornerWithinWorkArea(frame.left, frame.top, work.left, work.top);
+        platformMoveWindow(device.directDraw, corner.left, corner.top);
+    }
+    return 1;
+}
+
+} // namespace
+
+WindowCorner cornerWithinWorkArea(int windowLeft, int windowTop, int workLeft, int workTop) {
+    return WindowCorner{std::max(windowLeft, workLeft), std::max(windowTop, workTop)};
+}
+
+void setPresentObserver(PresentObserver observer) { presentObserver = observer; }
+
+uint32_t setPrimaryPalette(PrimarySurface* primary, DevicePalette* palette) {
+    if (!primary)
+        return DDERR_SURFACELOST;
+    if (platformFrameTextureLost(primary->texture))
+        return DDERR_SURFACELOST;
+    primary->palette = palette;
+    return 0;
+}
+
+int restorePrimary(PrimarySurface* primary) {
+    if (!primary)
+        return 0;
+    PlatformTexture* texture =
+        platformCreateFrameTexture(primary->owner, primary->width, primary->height);
+    if (!texture)
+        return 0;
+    platformDestroyFrameTexture(primary->texture);
+    primary->texture = texture;
+    return 1;
+}
+
+DisplayDevice::~DisplayDevice() {
+    if (directDraw) {
+        releaseSurfaces();
+        destroy();
+    }
+    palette.releasePalette();
+}
+
+int DisplayDevice::start(const DisplaySettings& settings) {
+    if (directDraw)
+        destroy();
+    directDraw = platformCreateRenderer(settings.window);
+    if (!directDraw)
+        return 0;
+    instance = settings.instance;
+    window = settings.window;
+    surfacesReady = 0;
+    cooperativeFlags = settings.fullScreen == 1 ? fullScreenFlags : DDSCL_NORMAL;
+    width = settings.width;
+    height = settings.height;
+    bitsPerPixel = settings.bitsPerPixel;
+    return setUp();
+}
+
+int DisplayDevice::setUp() {
+    if (!directDraw)
+        return 0;
+    if (cooperativeFlags & DDSCL_EXCLUSIVE) {
+        if (!platformEnterFullScreen(directDraw, width, height))
+            return 0;
+    } else if (!sizeWindow(*this)) {
+        return 0;
+    }
+    if (!surfacesReady && !createSurfaces(*this))
+        return 0;
+    surfacesReady = 1;
+    if (bitsPerPixel != 8)
+        return 1;
+    if (!palette.directDrawPalette() && !palette.createPalette(directDraw)) {
+        releaseSurfaces();
+        return 0;
+    }
+    if (setPrimaryPalette(primary.get(), palette.directDrawPalette()) != 0) {
+        releaseSurfaces();
+        return 0;
+    }
+    return 1;
+}
+
+// Desktop full-screen never changed the display mode, so there is no mode to give back here; the
+// window leaves full-screen when the device is destroyed with it.
+void DisplayDevice::releaseSurfaces() {
+    if (!directDraw || !surfacesReady)
+        return;
+    if (primary)
+        platformDestroyFrameTexture(primary->texture);
+    primary.reset();
+    back.reset();
+    surfacesReady = 0;
+}
+
+void DisplayDevice::destroy() {
+    if (!directDraw)
+        return;
+    if (bitsPerPixel == 8)
+        palette.releasePalette();
+    if (primary)
+        platformDestroyFrameTexture(primary->texture);
+    primary.reset();
+    back.reset();
+    platformDestroyRenderer(directDraw);
+    directDraw = nullptr;
+    instance = nullptr;
+    window = nullptr;
+    surfacesReady = 0;
+    cooperativeFlags = 0;
+    width = 0;
+    height = 0;
+    bitsPerPixel = 0;
+}
+
+PrimarySurface* DisplayDevice::primarySurface() const {
+    return directDraw ? primary.get() : nullptr;
+}
+
+Surface* DisplayDevice::backSurface() const { return directDraw ? back.get() : nullptr; }
+
+// One copy of the finished frame to the screen in either mode: full-screen and windowed differ
+// only in how the window was set up, so the windowed path does not present twice.
+int DisplayDevice::present() {
+    if (!directDraw)
+        return 0;
+    return presentToWindow();
+}
+
+int DisplayDevice::presentToWindow() {
+    if (!directDraw || !surfacesReady || !primary || !back)
+        return 0;
+    const DevicePalette* shown = primary->palette;
+    if (presentObserver)
+        presentObserver(*back, shown);
+    const uint32_t* table = shown ? shown->argb.data() : greyRamp().data();
+    return platformPresentFrame(primary->texture, back->pixels.data(), back->width, table);
+}

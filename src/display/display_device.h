@@ -1,0 +1,86 @@
+#pragma once
+#include "display/palette.h"
+#include "display/surface.h"
+
+#include <cstdint>
+#include <memory>
+
+struct PlatformWindow;
+struct PlatformRenderer;
+struct PlatformTexture;
+
+// What the entry hands to the display: the main window and the mode it asks for.
+struct DisplaySettings {
+    void* instance = nullptr;
+    PlatformWindow* window = nullptr;
+    int fullScreen = 0;
+    int width = 0;
+    int height = 0;
+    int bitsPerPixel = 0;
+};
+
+// Cooperative levels: full-screen exclusive, or a normal window.
+constexpr int DDSCL_FULLSCREEN = 1;
+constexpr int DDSCL_NORMAL = 8;
+constexpr int DDSCL_EXCLUSIVE = 16;
+constexpr int fullScreenFlags = DDSCL_FULLSCREEN | DDSCL_EXCLUSIVE;
+
+// The result of attaching a palette to a primary surface whose texture the device dropped.
+constexpr uint32_t DDERR_SURFACELOST = 0x887601C2u;
+
+// The visible surface: the texture the frame is shown through, and the palette attached to it.
+struct PrimarySurface {
+    PlatformRenderer* owner = nullptr;
+    PlatformTexture* texture = nullptr;
+    DevicePalette* palette = nullptr;
+    int width = 0;
+    int height = 0;
+};
+
+// Attaches a palette; 0, or DDERR_SURFACELOST (attaching nothing) when the surface is lost.
+uint32_t setPrimaryPalette(PrimarySurface* primary, DevicePalette* palette);
+// Makes a lost primary surface's texture again, keeping its palette; 1 on success.
+int restorePrimary(PrimarySurface* primary);
+
+struct DisplayDevice {
+    void* instance = nullptr;
+    PlatformWindow* window = nullptr;
+    PlatformRenderer* directDraw = nullptr; // the rendering device; null means there is none
+    std::unique_ptr<PrimarySurface> primary;
+    std::unique_ptr<Surface> back;
+    int surfacesReady = 0;
+    int cooperativeFlags = 0;
+    int width = 0;
+    int height = 0;
+    int bitsPerPixel = 0;
+    Palette palette;
+
+    DisplayDevice() = default;
+    DisplayDevice(const DisplayDevice&) = delete;
+    DisplayDevice& operator=(const DisplayDevice&) = delete;
+    ~DisplayDevice();
+
+    int start(const DisplaySettings& settings);
+    int setUp();
+    void releaseSurfaces();
+    void destroy();
+    PrimarySurface* primarySurface() const;
+    Surface* backSurface() const;
+    int present();
+    int presentToWindow();
+};
+
+// The one display device of the program.
+extern DisplayDevice displayDevice;
+
+// Where a window's top-left corner goes so that it does not start left of or above the work area;
+// a window sticking out on the right or at the bottom is left so.
+struct WindowCorner {
+    int left = 0;
+    int top = 0;
+};
+WindowCorner cornerWithinWorkArea(int windowLeft, int windowTop, int workLeft, int workTop);
+
+// Sees every presented frame (the headless runner saves them as pictures); null for none.
+using PresentObserver = void (*)(const Surface& frame, const DevicePalette* palette);
+void setPresentObserver(PresentObserver observer);

@@ -1,0 +1,5 @@
+#pragma once
+struct SDL_Surface;
+
+// The program's 32 x 32, 16-colour icon (a small craft over a dark sky), built into the binary.
+SDL_Surface* createWindowIcon();

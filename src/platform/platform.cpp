@@ -1,0 +1,15 @@
+#include "platform/platform.h"
+
+#include <SDL.h>
+
+int platformInit() {
+    if (SDL_WasInit(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_TIMER) ==
+        (SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_TIMER))
+        return 1;
+    // Sharp pixels when the 640 x 480 frame is scaled; no screensaver during play.
+    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
+    SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+    return SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_TIMER) == 0 ? 1 : 0;
+}
+
+void platformQuit() { SDL_Quit(); }

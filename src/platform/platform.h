@@ -1,0 +1,13 @@
+#pragma once
+// The platform layer: the only code that includes SDL. Everything the game needs of the operating
+// system (window, message queue, timer thread, presentation, keyboard, message box, cursor) is
+// reached through the plain functions declared in this folder's headers.
+
+struct PlatformWindow;
+struct PlatformRenderer;
+struct PlatformTexture;
+
+// Brings up SDL's video, event and timer services once; 1 on success. Safe to call again.
+int platformInit();
+// Shuts SDL down again (tests and tools that run the program several times call it between runs).
+void platformQuit();

@@ -1,0 +1,237 @@
+#include "platform/video.h"
+
+#include "platform/icon.h"
+#include "platform/window_internal.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <vector>
+
+struct PlatformWindow {
+    SDL_Window* window = nullptr;
+};
+
+struct PlatformRenderer {
+    PlatformWindow* window = nullptr;
+    SDL_Renderer* renderer = nullptr;
+};
+
+struct PlatformTexture {
+    PlatformRenderer* owner = nullptr;
+    SDL_Texture* frame = nullptr;   // width x height ARGB, filled from the palette indices
+    SDL_Texture* scaled = nullptr;  // the frame enlarged by a whole factor, sharp edges
+    int width = 0;
+    int height = 0;
+    int scale = 0;
+    int lost = 0;
+};
+
+namespace {
+
+PlatformWindow* mainWindow = nullptr;
+std::vector<PlatformTexture*> liveTextures;
+int messageBoxesEnabled = 1;
+
+// The largest whole factor that the output needs: the frame is first enlarged by it with nearest
+// neighbour, then the last fraction is filtered, which keeps every pixel square and crisp.
+int wholeScale(SDL_Renderer* renderer, int width, int height) {
+    int outW = 0;
+    int outH = 0;
+    if (SDL_GetRendererOutputSize(renderer, &outW, &outH) != 0 || width <= 0 || height <= 0)
+        return 1;
+    int factor = std::min((outW + width - 1) / width, (outH + height - 1) / height);
+    return std::clamp(factor, 1, 8);
+}
+
+void dropScaledTexture(PlatformTexture* texture) {
+    if (texture->scaled)
+        SDL_DestroyTexture(texture->scaled);
+    texture->scaled = nullptr;
+    texture->scale = 0;
+}
+
+SDL_Texture* scaledTarget(PlatformTexture* texture) {
+    SDL_Renderer* renderer = texture->owner->renderer;
+    int factor = wholeScale(renderer, texture->width, texture->height);
+    if (factor <= 1)
+        return nullptr;
+    if (texture->scaled && texture->scale == factor)
+        return texture->scaled;
+    dropScaledTexture(texture);
+    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");
+    texture->scaled = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET,
+                                        texture->width * factor, texture->height * factor);
+    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
+    texture->scale = texture->scaled ? factor : 0;
+    return texture->scaled;
+}
+
+void copyFrameToScreen(PlatformTexture* texture) {
+    SDL_Renderer* renderer = texture->owner->renderer;
+    SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
+    SDL_Texture* scaled = scaledTarget(texture);
+    if (scaled && SDL_SetRenderTarget(renderer, scaled) == 0) {
+        SDL_RenderCopy(renderer, texture->frame, nullptr, nullptr);
+        SDL_SetRenderTarget(renderer, nullptr);
+        SDL_RenderClear(renderer);
+        SDL_RenderCopy(renderer, scaled, nullptr, nullptr);
+        return;
+    }
+    SDL_RenderClear(renderer);
+    SDL_RenderCopy(renderer, texture->frame, nullptr, nullptr);
+}
+
+} // namespace
+
+PlatformWindow* platformMainWindow() { return mainWindow; }
+
+void platformMarkFrameTexturesLost() {
+    for (PlatformTexture* texture : liveTextures)
+        texture->lost = 1;
+}
+
+PlatformWindow* platformCreateWindow(const char* title, int width, int height, int fullScreen) {
+    if (!platformInit())
+        return nullptr;
+    Uint32 flags = SDL_WINDOW_SHOWN | SDL_WINDOW_ALLOW_HIGHDPI;
+    if (fullScreen)
+        flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+    SDL_Window* window = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                                          width, height, flags);
+    if (!window)
+        return nullptr;
+    if (SDL_Surface* icon = createWindowIcon()) {
+        SDL_SetWindowIcon(window, icon);
+        SDL_FreeSurface(icon);
+    }
+    auto* handle = new PlatformWindow{window};
+    mainWindow = handle;
+    return handle;
+}
+
+void platformDestroyWindow(PlatformWindow* window) {
+    if (!window)
+        return;
+    SDL_DestroyWindow(window->window);
+    if (mainWindow == window)
+        mainWindow = nullptr;
+    delete window;
+}
+
+PlatformRenderer* platformCreateRenderer(PlatformWindow* window) {
+    if (!window)
+        return nullptr;
+    SDL_Renderer* renderer = SDL_CreateRenderer(window->window, -1, SDL_RENDERER_PRESENTVSYNC);
+    if (!renderer)
+        renderer = SDL_CreateRenderer(window->window, -1, SDL_RENDERER_SOFTWARE);
+    if (!renderer)
+        return nullptr;
+    return new PlatformRenderer{window, renderer};
+}
+
+void platformDestroyRenderer(PlatformRenderer* renderer) {
+    if (!renderer)
+        return;
+    SDL_DestroyRenderer(renderer->renderer);
+    delete renderer;
+}
+
+int platformEnterFullScreen(PlatformRenderer* renderer, int width, int height) {
+    SDL_Window* window = renderer->window->window;
+    if (SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0)
+        return 0;
+    // Letterboxed: square pixels, black bars where the screen's shape differs.
+    return SDL_RenderSetLogicalSize(renderer->renderer, width, height) == 0 ? 1 : 0;
+}
+
+void platformLeaveFullScreen(PlatformRenderer* renderer) {
+    SDL_SetWindowFullscreen(renderer->window->window, 0);
+}
+
+int platformSizeWindow(PlatformRenderer* renderer, int width, int height) {
+    SDL_Window* window = renderer->window->window;
+    if (SDL_SetWindowFullscreen(window, 0) != 0)
+        return 0;
+    SDL_SetWindowSize(window, width, height);
+    return SDL_RenderSetLogicalSize(renderer->renderer, width, height) == 0 ? 1 : 0;
+}
+
+int platformWindowFrame(PlatformRenderer* renderer, PlatformRect* out) {
+    SDL_Window* window = renderer->window->window;
+    int x = 0, y = 0, w = 0, h = 0, top = 0, left = 0, bottom = 0, right = 0;
+    SDL_GetWindowPosition(window, &x, &y);
+    SDL_GetWindowSize(window, &w, &h);
+    SDL_GetWindowBordersSize(window, &top, &left, &bottom, &right);
+    *out = PlatformRect{x - left, y - top, x + w + right, y + h + bottom};
+    return 1;
+}
+
+int platformWorkArea(PlatformRenderer* renderer, PlatformRect* out) {
+    int display = SDL_GetWindowDisplayIndex(renderer->window->window);
+    SDL_Rect area{};
+    if (SDL_GetDisplayUsableBounds(display < 0 ? 0 : display, &area) != 0)
+        return 0;
+    *out = PlatformRect{area.x, area.y, area.x + area.w, area.y + area.h};
+    return 1;
+}
+
+void platformMoveWindow(PlatformRenderer* renderer, int left, int top) {
+    SDL_Window* window = renderer->window->window;
+    int borderTop = 0, borderLeft = 0;
+    SDL_GetWindowBordersSize(window, &borderTop, &borderLeft, nullptr, nullptr);
+    SDL_SetWindowPosition(window, left + borderLeft, top + borderTop);
+}
+
+PlatformTexture* platformCreateFrameTexture(PlatformRenderer* renderer, int width, int height) {
+    if (!renderer)
+        return nullptr;
+    SDL_Texture* frame = SDL_CreateTexture(renderer->renderer, SDL_PIXELFORMAT_ARGB8888,
+                                           SDL_TEXTUREACCESS_STREAMING, width, height);
+    if (!frame)
+        return nullptr;
+    auto* texture = new PlatformTexture{renderer, frame, nullptr, width, height, 0, 0};
+    liveTextures.push_back(texture);
+    return texture;
+}
+
+void platformDestroyFrameTexture(PlatformTexture* texture) {
+    if (!texture)
+        return;
+    std::erase(liveTextures, texture);
+    dropScaledTexture(texture);
+    SDL_DestroyTexture(texture->frame);
+    delete texture;
+}
+
+int platformFrameTextureLost(const PlatformTexture* texture) { return texture ? texture->lost : 1; }
+
+int platformPresentFrame(PlatformTexture* texture, const uint8_t* indices, int pitch,
+                         const uint32_t* argbTable) {
+    if (!texture || texture->lost)
+        return 0;
+    void* target = nullptr;
+    int targetPitch = 0;
+    if (SDL_LockTexture(texture->frame, nullptr, &target, &targetPitch) != 0)
+        return 0;
+    for (int y = 0; y < texture->height; ++y) {
+        const uint8_t* source = indices + static_cast<ptrdiff_t>(y) * pitch;
+        auto* row = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(target) + y * targetPitch);
+        for (int x = 0; x < texture->width; ++x)
+            row[x] = argbTable[source[x]];
+    }
+    SDL_UnlockTexture(texture->frame);
+    copyFrameToScreen(texture);
+    SDL_RenderPresent(texture->owner->renderer);
+    return 1;
+}
+
+void platformShowCursor(int show) { SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE); }
+
+void platformSetMessageBoxesEnabled(int enabled) { messageBoxesEnabled = enabled; }
+
+int platformShowMessageBox(const char* caption, const char* text) {
+    if (!messageBoxesEnabled)
+        return 0;
+    return SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, caption, text, nullptr) == 0 ? 1 : 0;
+}

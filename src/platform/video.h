@@ -1,0 +1,49 @@
+#pragma once
+#include "platform/platform.h"
+
+#include <cstdint>
+
+struct PlatformRect {
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+};
+
+// The main window, titled and iconed. Full-screen covers the desktop; windowed has a client area of
+// width x height. Null on failure.
+PlatformWindow* platformCreateWindow(const char* title, int width, int height, int fullScreen);
+void platformDestroyWindow(PlatformWindow* window);
+
+// The rendering device of a window (null on failure) and its release.
+PlatformRenderer* platformCreateRenderer(PlatformWindow* window);
+void platformDestroyRenderer(PlatformRenderer* renderer);
+
+// Desktop full-screen with a width x height frame scaled with square, sharp pixels; 1 on success.
+int platformEnterFullScreen(PlatformRenderer* renderer, int width, int height);
+// Back to the desktop (the counterpart of restoring the display mode).
+void platformLeaveFullScreen(PlatformRenderer* renderer);
+// Windowed: the client area becomes width x height; 1 on success.
+int platformSizeWindow(PlatformRenderer* renderer, int width, int height);
+// The window's outer rectangle (with its frame) and the desktop's work area, in screen pixels.
+int platformWindowFrame(PlatformRenderer* renderer, PlatformRect* out);
+int platformWorkArea(PlatformRenderer* renderer, PlatformRect* out);
+// Moves the window's outer top-left corner to (left, top).
+void platformMoveWindow(PlatformRenderer* renderer, int left, int top);
+
+// A streaming texture that shows width x height palette-index frames; null on failure.
+PlatformTexture* platformCreateFrameTexture(PlatformRenderer* renderer, int width, int height);
+void platformDestroyFrameTexture(PlatformTexture* texture);
+// 1 once the device has dropped the texture's contents (it must then be made again).
+int platformFrameTextureLost(const PlatformTexture* texture);
+// Marks every frame texture lost, as a reset of the rendering device does (tests call it too).
+void platformMarkFrameTexturesLost();
+// Converts the frame through the 256-entry ARGB table, shows it and waits for the vertical blank.
+int platformPresentFrame(PlatformTexture* texture, const uint8_t* indices, int pitch,
+                         const uint32_t* argbTable);
+
+void platformShowCursor(int show);
+// A modal box with an OK button and no parent window; 1 when it was shown.
+int platformShowMessageBox(const char* caption, const char* text);
+// Tools that run without anyone to click OK turn the boxes off (the text still goes to stderr).
+void platformSetMessageBoxesEnabled(int enabled);

@@ -1,0 +1,7 @@
+#pragma once
+// Shared between the platform files only.
+
+struct PlatformWindow;
+
+// The one main window, or null before it exists.
+PlatformWindow* platformMainWindow();

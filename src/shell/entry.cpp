@@ -1,0 +1,78 @@
+#include "shell/entry.h"
+
+#include "platform/messages.h"
+#include "platform/video.h"
+#include "shell/scene_loop.h"
+#include "shell/startup.h"
+
+#include <cstdio>
+
+namespace {
+
+void reportFailure(const char* text) {
+    std::fprintf(stderr, "Error: %s\n", text);
+    platformShowMessageBox("Error", text);
+}
+
+int createMainWindow() {
+    PlatformWindow* window = platformCreateWindow("Kavorind", displaySettings.width,
+                                                  displaySettings.height, displaySettings.fullScreen);
+    displaySettings.window = window;
+    return window ? 1 : 0;
+}
+
+int dispatchOne(int* exitCode) {
+    Message message;
+    if (!platformGetMessage(&message)) {
+        *exitCode = static_cast<int>(message.wParam);
+        return 0;
+    }
+    MainWindowProc(message.window, message.message, message.wParam, message.lParam);
+    return 1;
+}
+
+} // namespace
+
+int enterProgram() {
+    displaySettings.fullScreen = 1;
+    displaySettings.width = 640;
+    displaySettings.height = 480;
+    displaySettings.bitsPerPixel = 8;
+    if (!createMainWindow()) {
+        reportFailure(windowFailureText);
+        return 0;
+    }
+    if (!startUp()) {
+        reportFailure(startUpFailureText);
+        return 0;
+    }
+    return 1;
+}
+
+int dispatchWaitingMessages(int* exitCode) {
+    while (platformPeekMessage())
+        if (!dispatchOne(exitCode))
+            return 0;
+    return 1;
+}
+
+int runMessageLoop() {
+    int exitCode = 0;
+    for (;;) {
+        if (platformPeekMessage()) {
+            if (!dispatchOne(&exitCode))
+                return exitCode;
+        } else if (frameReady && !renderBusy) {
+            idleStep();
+        } else {
+            // Nothing to draw until the next tick: sleep in the queue instead of spinning.
+            platformWaitMessage();
+        }
+    }
+}
+
+int kavorindMain() {
+    if (!enterProgram())
+        return 0;
+    return runMessageLoop();
+}

@@ -1,0 +1,17 @@
+#pragma once
+
+// The two start-up failures, shown with the caption "Error" and also written to stderr.
+constexpr const char* windowFailureText = "프로그램을 초기화 할수 없습니다.";
+constexpr const char* startUpFailureText = "Data 를 초기화 할수 없습니다.";
+
+// Sets the display settings, creates the main window and runs start-up. 1 when the message loop
+// may run; 0 after a failure was reported (the program then ends with exit code 0).
+int enterProgram();
+// The message loop: takes and dispatches messages, draws in the idle step when the queue is empty
+// and sleeps when there is nothing to draw. Returns the exit code carried by WM_QUIT.
+int runMessageLoop();
+// Dispatches every message that waits now. Returns 0 once WM_QUIT was taken (its code goes to
+// *exitCode), 1 otherwise.
+int dispatchWaitingMessages(int* exitCode);
+// The whole program: enterProgram, then the loop.
+int kavorindMain();

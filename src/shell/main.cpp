@@ -1,0 +1,3 @@
+#include "shell/entry.h"
+
+int main() { return kavorindMain(); }

@@ -1,0 +1,30 @@
+#include "shell/shutdown.h"
+
+#include "display/display_device.h"
+#include "platform/video.h"
+#include "shell/frame_timer.h"
+#include "shell/scene_loop.h"
+
+int shutDownBegun = 0;
+
+namespace {
+
+void stopScene(int number) {
+    const Scene* scene = sceneFor(number);
+    if (scene && scene->stop)
+        scene->stop();
+}
+
+} // namespace
+
+void shutDown() {
+    shutDownBegun = 1;
+    // The logo and the opening hold nothing that outlives them.
+    stopScene(SceneStageClear);
+    stopScene(SceneEnding);
+    stopScene(SceneMenu);
+    stopScene(SceneGame);
+    stopTimer(frameTimerId);
+    displayDevice.destroy();
+    platformShowCursor(1);
+}

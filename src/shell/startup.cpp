@@ -1,0 +1,22 @@
+#include "shell/startup.h"
+
+#include "display/display_device.h"
+#include "input/key_state.h"
+#include "platform/video.h"
+#include "shell/frame_timer.h"
+#include "shell/scene_loop.h"
+#include "shell/shutdown.h"
+
+int startUp() {
+    shutDownBegun = 0;
+    if (!displayDevice.start(displaySettings))
+        return 0;
+    if (!startTimer(30, &frameTimerId, displaySettings.window, TickMessage))
+        return 0;
+    platformShowCursor(0);
+    clearKeys();
+    frameReady = 0;
+    renderBusy = 0;
+    currentScene = SceneLogo;
+    return 1;
+}

@@ -1,0 +1,6 @@
+#!/usr/bin/env bash
+# The same set-up as play.sh, then every test. Exits non-zero when one fails.
+set -euo pipefail
+cd "$(dirname "$0")"
+scripts/setup.sh xvfb xdotool x11-utils xauth
+ctest --preset default -j "$(nproc)" --timeout 600

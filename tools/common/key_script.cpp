@@ -1,0 +1,106 @@
+#include "common/key_script.h"
+
+#include "input/key_state.h"
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+#include <sstream>
+
+namespace {
+
+std::string lowerCase(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
+int parseTick(const std::string& text, int* out) {
+    const char* end = text.data() + text.size();
+    auto [next, problem] = std::from_chars(text.data(), end, *out);
+    return problem == std::errc() && next == end && *out >= 1 ? 1 : 0;
+}
+
+int parseRange(const std::string& text, int* from, int* to) {
+    size_t dash = text.find('-');
+    if (dash == std::string::npos) {
+        if (!parseTick(text, from))
+            return 0;
+        *to = *from;
+        return 1;
+    }
+    return parseTick(text.substr(0, dash), from) && parseTick(text.substr(dash + 1), to) &&
+           *from <= *to;
+}
+
+int parseLine(const std::string& line, KeyScript* out) {
+    std::istringstream words(line);
+    std::string range;
+    std::string names;
+    std::string extra;
+    if (!(words >> range >> names) || (words >> extra))
+        return 0;
+    int from = 0;
+    int to = 0;
+    if (!parseRange(range, &from, &to))
+        return 0;
+    std::istringstream list(names);
+    std::string name;
+    int count = 0;
+    while (std::getline(list, name, ',')) {
+        int code = virtualKeyNamed(name);
+        if (code == 0)
+            return 0;
+        out->keys.push_back(ScriptedKey{from, to, code});
+        ++count;
+    }
+    return count > 0 && names.back() != ',';
+}
+
+} // namespace
+
+int virtualKeyNamed(const std::string& name) {
+    std::string key = lowerCase(name);
+    if (key == "left")
+        return VK_LEFT;
+    if (key == "right")
+        return VK_RIGHT;
+    if (key == "up")
+        return VK_UP;
+    if (key == "down")
+        return VK_DOWN;
+    if (key == "z")
+        return VK_Z;
+    if (key == "x")
+        return VK_X;
+    if (key == "escape")
+        return VK_ESCAPE;
+    return 0;
+}
+
+int parseKeyScript(const std::string& text, KeyScript* out, std::string* error) {
+    KeyScript script;
+    std::istringstream lines(text);
+    std::string line;
+    int number = 0;
+    while (std::getline(lines, line)) {
+        ++number;
+        line = line.substr(0, line.find('#'));
+        if (line.find_first_not_of(" \t\r") == std::string::npos)
+            continue;
+        if (!parseLine(line, &script)) {
+            if (error)
+                *error = "line " + std::to_string(number) + ": expected FROM-TO KEY[,KEY...]";
+            return 0;
+        }
+    }
+    *out = std::move(script);
+    return 1;
+}
+
+int scriptKeyDown(const KeyScript& script, int tick, int virtualKey) {
+    for (const ScriptedKey& key : script.keys)
+        if (key.virtualKey == virtualKey && tick >= key.from && tick <= key.to)
+            return 1;
+    return 0;
+}

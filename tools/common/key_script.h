@@ -1,0 +1,23 @@
+#pragma once
+#include <string>
+#include <vector>
+
+// A key held down from tick `from` to tick `to`, both included, ticks counted from 1.
+struct ScriptedKey {
+    int from = 0;
+    int to = 0;
+    int virtualKey = 0;
+};
+
+struct KeyScript {
+    std::vector<ScriptedKey> keys;
+};
+
+// Parses a key script: one entry a line, "FROM-TO KEY[,KEY...]" or "TICK KEY[,KEY...]", key names
+// Left, Right, Up, Down, Z, X and Escape in any case, '#' starting a comment. Returns 1 on success;
+// on failure 0 and a message naming the line in *error.
+int parseKeyScript(const std::string& text, KeyScript* out, std::string* error);
+// 1 when the script holds the key down during the tick.
+int scriptKeyDown(const KeyScript& script, int tick, int virtualKey);
+// The virtual-key code of a key name, or 0 for an unknown name.
+int virtualKeyNamed(const std::string& name);

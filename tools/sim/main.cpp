@@ -1,0 +1,185 @@
+// kavorind-sim: runs the real program headless, delivering its ticks as fast as it can, feeding
+// keys from a script, and writing a JSON line per tick and the presented frames as PNG files.
+
+#include "common/key_script.h"
+#include "common/png_writer.h"
+#include "display/display_device.h"
+#include "platform/keyboard.h"
+#include "platform/messages.h"
+#include "platform/timer.h"
+#include "platform/video.h"
+#include "shell/entry.h"
+#include "shell/frame_timer.h"
+#include "shell/scene_loop.h"
+#include "sim/trace.h"
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+const char* usageLine = "usage: kavorind-sim [--data DIR] [--keys FILE] [--ticks N] [--trace FILE] "
+                        "[--frames DIR] [--every K] [--palette]";
+
+struct SimOptions {
+    std::string dataDir;
+    std::string keysFile;
+    std::string traceFile;
+    std::string framesDir;
+    long ticks = 300;
+    long every = 1;
+    int palette = 0;
+};
+
+KeyScript keyScript;
+int currentTick = 0;
+int framesSaved = 0;
+SimOptions options;
+
+int parseCount(const char* text, long* out) {
+    char* end = nullptr;
+    long value = std::strtol(text, &end, 10);
+    if (!*text || *end || value < 1)
+        return 0;
+    *out = value;
+    return 1;
+}
+
+int parseOptions(int argc, char** argv, SimOptions* out) {
+    for (int i = 1; i < argc; ++i) {
+        std::string name = argv[i];
+        if (name == "--palette") {
+            out->palette = 1;
+            continue;
+        }
+        if (i + 1 >= argc)
+            return 0;
+        const char* value = argv[++i];
+        if (name == "--data")
+            out->dataDir = value;
+        else if (name == "--keys")
+            out->keysFile = value;
+        else if (name == "--trace")
+            out->traceFile = value;
+        else if (name == "--frames")
+            out->framesDir = value;
+        else if (name == "--ticks") {
+            if (!parseCount(value, &out->ticks))
+                return 0;
+        } else if (name == "--every") {
+            if (!parseCount(value, &out->every))
+                return 0;
+        } else
+            return 0;
+    }
+    return 1;
+}
+
+int loadKeyScript(const std::string& path) {
+    std::ifstream file(path);
+    if (!file) {
+        std::fprintf(stderr, "kavorind-sim: cannot read key script %s\n", path.c_str());
+        return 0;
+    }
+    std::stringstream text;
+    text << file.rdbuf();
+    std::string error;
+    if (!parseKeyScript(text.str(), &keyScript, &error)) {
+        std::fprintf(stderr, "kavorind-sim: %s: %s\n", path.c_str(), error.c_str());
+        return 0;
+    }
+    return 1;
+}
+
+int scriptedKey(int virtualKey) { return scriptKeyDown(keyScript, currentTick, virtualKey); }
+
+void saveFrame(const Surface& frame, const DevicePalette* palette) {
+    if (options.framesDir.empty() || currentTick < 1 || currentTick % options.every != 0)
+        return;
+    char name[32];
+    std::snprintf(name, sizeof name, "/frame-%06d.png", currentTick);
+    PaletteEntries colours = palette ? palette->entries : PaletteEntries{};
+    if (writeIndexedPng(options.framesDir + name, frame.pixels.data(), frame.width, frame.width,
+                        frame.height, colours))
+        ++framesSaved;
+}
+
+// Asks the program to end as the window's close button would, and runs the queue dry.
+int closeProgram() {
+    postDestroy();
+    int exitCode = 0;
+    while (dispatchWaitingMessages(&exitCode)) {
+    }
+    return exitCode;
+}
+
+int simulate(std::FILE* trace) {
+    using Clock = std::chrono::steady_clock;
+    auto began = Clock::now();
+    long ticks = 0;
+    long renders = 0;
+    int exitCode = 0;
+    int running = enterProgram();
+    for (long tick = 1; running && tick <= options.ticks; ++tick) {
+        currentTick = static_cast<int>(tick);
+        onTimer(frameTimerId);
+        running = dispatchWaitingMessages(&exitCode);
+        int rendered = 0;
+        if (running && frameReady && !renderBusy) {
+            idleStep();
+            rendered = 1;
+            ++renders;
+        }
+        ++ticks;
+        if (trace)
+            std::fprintf(trace, "%s\n", traceLine(currentTick, rendered, options.palette).c_str());
+    }
+    if (running)
+        exitCode = closeProgram();
+    double seconds = std::chrono::duration<double>(Clock::now() - began).count();
+    std::fprintf(stderr, "ticks=%ld renders=%ld seconds=%.3f ticks_per_second=%.0f\n", ticks,
+                 renders, seconds, seconds > 0 ? ticks / seconds : 0.0);
+    return exitCode;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (!parseOptions(argc, argv, &options)) {
+        std::fprintf(stderr, "%s\n", usageLine);
+        return 2;
+    }
+    if (!options.keysFile.empty() && !loadKeyScript(options.keysFile))
+        return 2;
+    std::FILE* trace = nullptr;
+    if (!options.traceFile.empty() && !(trace = std::fopen(options.traceFile.c_str(), "w"))) {
+        std::fprintf(stderr, "kavorind-sim: cannot write %s\n", options.traceFile.c_str());
+        return 2;
+    }
+    if (!options.framesDir.empty()) {
+        std::error_code problem;
+        std::filesystem::create_directories(options.framesDir, problem);
+        options.framesDir = std::filesystem::absolute(options.framesDir, problem).string();
+    }
+    if (!options.dataDir.empty() && chdir(options.dataDir.c_str()) != 0) {
+        std::fprintf(stderr, "kavorind-sim: no data directory %s\n", options.dataDir.c_str());
+        return 2;
+    }
+    setenv("SDL_VIDEODRIVER", "dummy", 0);
+    setenv("SDL_AUDIODRIVER", "dummy", 0);
+    platformSetManualTimers(1);
+    platformSetMessageBoxesEnabled(0);
+    platformSetKeySource(scriptedKey);
+    setPresentObserver(saveFrame);
+    int exitCode = simulate(trace);
+    if (trace)
+        std::fclose(trace);
+    return exitCode;
+}

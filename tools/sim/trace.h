@@ -1,0 +1,6 @@
+#pragma once
+#include <string>
+
+// One JSON object per tick, written after the tick's idle step: the tick number, the scene, whether
+// a frame was rendered, and the state of the program under its own names.
+std::string traceLine(int tick, int rendered, int withPalette);
