@@ -1,0 +1,24 @@
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// A PCM sound to be written as a RIFF WAVE file: 8-bit samples are unsigned (128 is silence),
+// 16-bit samples signed little-endian; stereo frames hold the left sample first.
+struct WaveDescription {
+    int channels = 1;       // 1 or 2
+    int bitsPerSample = 16; // 8 or 16
+    uint32_t sampleRate = 22050;
+    std::vector<uint8_t> data; // the bytes of the "data" chunk, whole frames
+};
+
+// Fills a description from signed 16-bit samples (interleaved when stereo), stored as 16 or 8 bits.
+WaveDescription describeWave(const std::vector<int16_t>& samples, int channels, uint32_t sampleRate,
+                             int bitsPerSample = 16);
+
+// The complete file: "RIFF" form "WAVE" with a 16-byte "fmt " chunk and a "data" chunk (padded to
+// an even length). Empty when the description is not 8/16-bit mono/stereo PCM at a rate above 0, or
+// its data is not whole frames.
+std::vector<uint8_t> waveFileBytes(const WaveDescription& wave);
+// Writes waveFileBytes to a file; 1 on success.
+int writeWaveFile(const std::string& path, const WaveDescription& wave);
