@@ -42,7 +42,8 @@ int sizeWindow(DisplayDevice& device) {
         return 0;
     PlatformRect frame;
     PlatformRect work;
-    if (platformWindowFrame(device.directDraw, &frame) && platformWorkArea(device.directDraw, &work)) {
+    if (platformWindowFrame(device.directDraw, &frame) &&
+        platformWorkArea(device.directDraw, &work)) {
         WindowCorner corner = cornerWithinWorkArea(frame.left, frame.top, work.left, work.top);
         platformMoveWindow(device.directDraw, corner.left, corner.top);
     }
@@ -55,7 +56,9 @@ WindowCorner cornerWithinWorkArea(int windowLeft, int windowTop, int workLeft, i
     return WindowCorner{std::max(windowLeft, workLeft), std::max(windowTop, workTop)};
 }
 
-void setPresentObserver(PresentObserver observer) { presentObserver = observer; }
+void setPresentObserver(PresentObserver observer) {
+    presentObserver = observer;
+}
 
 uint32_t setPrimaryPalette(PrimarySurface* primary, DevicePalette* palette) {
     if (!primary)
@@ -163,7 +166,9 @@ PrimarySurface* DisplayDevice::primarySurface() const {
     return directDraw ? primary.get() : nullptr;
 }
 
-Surface* DisplayDevice::backSurface() const { return directDraw ? back.get() : nullptr; }
+Surface* DisplayDevice::backSurface() const {
+    return directDraw ? back.get() : nullptr;
+}
 
 // One copy of the finished frame to the screen in either mode: full-screen and windowed differ
 // only in how the window was set up, so the windowed path does not present twice.

@@ -36,7 +36,9 @@ DevicePalette* Palette::createPalette(PlatformRenderer* directDraw) {
     return ddPalette.get();
 }
 
-void Palette::releasePalette() { ddPalette.reset(); }
+void Palette::releasePalette() {
+    ddPalette.reset();
+}
 
 int Palette::saveReference() {
     PaletteEntries read;
@@ -46,7 +48,9 @@ int Palette::saveReference() {
     return 1;
 }
 
-int Palette::applyReference() { return setPaletteEntries(ddPalette.get(), reference); }
+int Palette::applyReference() {
+    return setPaletteEntries(ddPalette.get(), reference);
+}
 
 int Palette::fade(unsigned level) {
     if (level == 0 || level > 100)
@@ -61,7 +65,8 @@ int Palette::fade(unsigned level) {
 }
 
 int Palette::fillAll(uint32_t colour) {
-    PaletteEntry entry{static_cast<uint8_t>(colour & 0xff), static_cast<uint8_t>((colour >> 8) & 0xff),
+    PaletteEntry entry{static_cast<uint8_t>(colour & 0xff),
+                       static_cast<uint8_t>((colour >> 8) & 0xff),
                        static_cast<uint8_t>((colour >> 16) & 0xff), PC_NOCOLLAPSE};
     PaletteEntries filled;
     filled.fill(entry);

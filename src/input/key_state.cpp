@@ -7,7 +7,9 @@
 
 KeyState keyState;
 
-void clearKeys() { keyState.counters.fill(0); }
+void clearKeys() {
+    keyState.counters.fill(0);
+}
 
 void sampleKeys() {
     for (int code = 0; code < 256; ++code) {
@@ -26,4 +28,6 @@ int keyHeld(int code) {
     return keyState.counters[static_cast<size_t>(code)];
 }
 
-int keyPressed(int code) { return keyHeld(code) == 1 ? 1 : 0; }
+int keyPressed(int code) {
+    return keyHeld(code) == 1 ? 1 : 0;
+}

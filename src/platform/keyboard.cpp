@@ -15,21 +15,36 @@ SDL_Scancode scancodeFor(int virtualKey) {
     if (virtualKey >= 0x70 && virtualKey <= 0x7B) // F1 to F12
         return static_cast<SDL_Scancode>(SDL_SCANCODE_F1 + (virtualKey - 0x70));
     switch (virtualKey) {
-    case 0x08: return SDL_SCANCODE_BACKSPACE;
-    case 0x09: return SDL_SCANCODE_TAB;
-    case 0x0D: return SDL_SCANCODE_RETURN;
-    case 0x1B: return SDL_SCANCODE_ESCAPE;
-    case 0x20: return SDL_SCANCODE_SPACE;
-    case 0x25: return SDL_SCANCODE_LEFT;
-    case 0x26: return SDL_SCANCODE_UP;
-    case 0x27: return SDL_SCANCODE_RIGHT;
-    case 0x28: return SDL_SCANCODE_DOWN;
-    case 0x30: return SDL_SCANCODE_0;
-    case 0xA0: return SDL_SCANCODE_LSHIFT;
-    case 0xA1: return SDL_SCANCODE_RSHIFT;
-    case 0xA2: return SDL_SCANCODE_LCTRL;
-    case 0xA3: return SDL_SCANCODE_RCTRL;
-    default: return SDL_SCANCODE_UNKNOWN;
+    case 0x08:
+        return SDL_SCANCODE_BACKSPACE;
+    case 0x09:
+        return SDL_SCANCODE_TAB;
+    case 0x0D:
+        return SDL_SCANCODE_RETURN;
+    case 0x1B:
+        return SDL_SCANCODE_ESCAPE;
+    case 0x20:
+        return SDL_SCANCODE_SPACE;
+    case 0x25:
+        return SDL_SCANCODE_LEFT;
+    case 0x26:
+        return SDL_SCANCODE_UP;
+    case 0x27:
+        return SDL_SCANCODE_RIGHT;
+    case 0x28:
+        return SDL_SCANCODE_DOWN;
+    case 0x30:
+        return SDL_SCANCODE_0;
+    case 0xA0:
+        return SDL_SCANCODE_LSHIFT;
+    case 0xA1:
+        return SDL_SCANCODE_RSHIFT;
+    case 0xA2:
+        return SDL_SCANCODE_LCTRL;
+    case 0xA3:
+        return SDL_SCANCODE_RCTRL;
+    default:
+        return SDL_SCANCODE_UNKNOWN;
     }
 }
 
@@ -44,7 +59,9 @@ int genericModifierDown(int virtualKey, const Uint8* state) {
 
 } // namespace
 
-void platformSetKeySource(PlatformKeySource source) { keySource = source; }
+void platformSetKeySource(PlatformKeySource source) {
+    keySource = source;
+}
 
 int platformKeyDown(int virtualKey) {
     if (keySource)

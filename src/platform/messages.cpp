@@ -81,7 +81,8 @@ Message translate(const SDL_Event& event) {
 
 } // namespace
 
-int platformPostMessage(PlatformWindow* window, unsigned message, uintptr_t wParam, intptr_t lParam) {
+int platformPostMessage(PlatformWindow* window, unsigned message, uintptr_t wParam,
+                        intptr_t lParam) {
     quietInputEvents();
     SDL_Event event{};
     event.type = messageEventType();

@@ -22,12 +22,14 @@ struct Message {
 };
 
 // Posts a message to the queue; 1 on success. Safe from any thread.
-int platformPostMessage(PlatformWindow* window, unsigned message, uintptr_t wParam, intptr_t lParam);
+int platformPostMessage(PlatformWindow* window, unsigned message, uintptr_t wParam,
+                        intptr_t lParam);
 // Posts WM_QUIT carrying the exit code.
 void platformPostQuitMessage(int exitCode);
 // 1 when a message waits in the queue; removes nothing.
 int platformPeekMessage();
-// Takes the next message, waiting for one if the queue is empty. Returns 0 for WM_QUIT, 1 otherwise.
+// Takes the next message, waiting for one if the queue is empty. Returns 0 for WM_QUIT, 1
+// otherwise.
 int platformGetMessage(Message* out);
 // Blocks until a message waits, without taking it.
 void platformWaitMessage();

@@ -42,9 +42,13 @@ void runEvent(TimerEvent* event, int id, std::chrono::milliseconds period,
 
 } // namespace
 
-unsigned platformTimerMinPeriod() { return 1; }
+unsigned platformTimerMinPeriod() {
+    return 1;
+}
 
-void platformSetManualTimers(int manual) { manualTimers = manual; }
+void platformSetManualTimers(int manual) {
+    manualTimers = manual;
+}
 
 int platformTimeSetEvent(unsigned delayMs, PlatformTimerCallback callback) {
     if (!callback || delayMs == 0)

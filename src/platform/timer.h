@@ -1,5 +1,6 @@
 #pragma once
-// Periodic timer events, each run on a thread of its own, like the multimedia timer they stand in for.
+// Periodic timer events, each run on a thread of its own, like the multimedia timer they stand in
+// for.
 
 using PlatformTimerCallback = void (*)(int timerId);
 

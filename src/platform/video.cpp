@@ -19,8 +19,8 @@ struct PlatformRenderer {
 
 struct PlatformTexture {
     PlatformRenderer* owner = nullptr;
-    SDL_Texture* frame = nullptr;   // width x height ARGB, filled from the palette indices
-    SDL_Texture* scaled = nullptr;  // the frame enlarged by a whole factor, sharp edges
+    SDL_Texture* frame = nullptr;  // width x height ARGB, filled from the palette indices
+    SDL_Texture* scaled = nullptr; // the frame enlarged by a whole factor, sharp edges
     int width = 0;
     int height = 0;
     int scale = 0;
@@ -60,8 +60,9 @@ SDL_Texture* scaledTarget(PlatformTexture* texture) {
         return texture->scaled;
     dropScaledTexture(texture);
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");
-    texture->scaled = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET,
-                                        texture->width * factor, texture->height * factor);
+    texture->scaled =
+        SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET,
+                          texture->width * factor, texture->height * factor);
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
     texture->scale = texture->scaled ? factor : 0;
     return texture->scaled;
@@ -84,7 +85,9 @@ void copyFrameToScreen(PlatformTexture* texture) {
 
 } // namespace
 
-PlatformWindow* platformMainWindow() { return mainWindow; }
+PlatformWindow* platformMainWindow() {
+    return mainWindow;
+}
 
 void platformMarkFrameTexturesLost() {
     for (PlatformTexture* texture : liveTextures)
@@ -204,7 +207,9 @@ void platformDestroyFrameTexture(PlatformTexture* texture) {
     delete texture;
 }
 
-int platformFrameTextureLost(const PlatformTexture* texture) { return texture ? texture->lost : 1; }
+int platformFrameTextureLost(const PlatformTexture* texture) {
+    return texture ? texture->lost : 1;
+}
 
 int platformPresentFrame(PlatformTexture* texture, const uint8_t* indices, int pitch,
                          const uint32_t* argbTable) {
@@ -226,9 +231,13 @@ int platformPresentFrame(PlatformTexture* texture, const uint8_t* indices, int p
     return 1;
 }
 
-void platformShowCursor(int show) { SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE); }
+void platformShowCursor(int show) {
+    SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE);
+}
 
-void platformSetMessageBoxesEnabled(int enabled) { messageBoxesEnabled = enabled; }
+void platformSetMessageBoxesEnabled(int enabled) {
+    messageBoxesEnabled = enabled;
+}
 
 int platformShowMessageBox(const char* caption, const char* text) {
     if (!messageBoxesEnabled)

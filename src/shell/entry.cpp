@@ -15,8 +15,8 @@ void reportFailure(const char* text) {
 }
 
 int createMainWindow() {
-    PlatformWindow* window = platformCreateWindow("Kavorind", displaySettings.width,
-                                                  displaySettings.height, displaySettings.fullScreen);
+    PlatformWindow* window = platformCreateWindow(
+        "Kavorind", displaySettings.width, displaySettings.height, displaySettings.fullScreen);
     displaySettings.window = window;
     return window ? 1 : 0;
 }

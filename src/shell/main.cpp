@@ -1,3 +1,5 @@
 #include "shell/entry.h"
 
-int main() { return kavorindMain(); }
+int main() {
+    return kavorindMain();
+}

@@ -38,7 +38,9 @@ const Scene* sceneFor(int number) {
     return sceneTable[number];
 }
 
-void postDestroy() { platformPostMessage(displaySettings.window, WM_DESTROY, 0, 0); }
+void postDestroy() {
+    platformPostMessage(displaySettings.window, WM_DESTROY, 0, 0);
+}
 
 long MainWindowProc(PlatformWindow* window, unsigned message, uintptr_t wParam, intptr_t lParam) {
     switch (message) {
@@ -94,7 +96,7 @@ namespace {
 
 void clearPending(PendingFlag* pending) {
     if (pending)
-        clearPending(pending);
+        pending->store(0);
 }
 
 } // namespace

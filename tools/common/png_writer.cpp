@@ -23,8 +23,8 @@ void putChunk(std::vector<uint8_t>& file, const char* type, const std::vector<ui
 
 } // namespace
 
-int writeIndexedPng(const std::string& path, const uint8_t* pixels, int pitch, int width, int height,
-                    const PaletteEntries& palette) {
+int writeIndexedPng(const std::string& path, const uint8_t* pixels, int pitch, int width,
+                    int height, const PaletteEntries& palette) {
     if (!pixels || width < 1 || height < 1 || pitch < width)
         return 0;
     std::vector<uint8_t> header;
@@ -45,7 +45,8 @@ int writeIndexedPng(const std::string& path, const uint8_t* pixels, int pitch, i
     }
     uLongf packedSize = compressBound(static_cast<uLong>(raw.size()));
     std::vector<uint8_t> packed(packedSize);
-    if (compress2(packed.data(), &packedSize, raw.data(), static_cast<uLong>(raw.size()), 6) != Z_OK)
+    if (compress2(packed.data(), &packedSize, raw.data(), static_cast<uLong>(raw.size()), 6) !=
+        Z_OK)
         return 0;
     packed.resize(packedSize);
 

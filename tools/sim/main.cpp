@@ -98,7 +98,9 @@ int loadKeyScript(const std::string& path) {
     return 1;
 }
 
-int scriptedKey(int virtualKey) { return scriptKeyDown(keyScript, currentTick, virtualKey); }
+int scriptedKey(int virtualKey) {
+    return scriptKeyDown(keyScript, currentTick, virtualKey);
+}
 
 void saveFrame(const Surface& frame, const DevicePalette* palette) {
     if (options.framesDir.empty() || currentTick < 1 || currentTick % options.every != 0)
