@@ -1,0 +1,43 @@
+# Sourced by the real-window tests: starts Xvfb with a 640 x 480 screen on a free display number and
+# stops it again on exit. Sets DISPLAY.
+xvfb_start() {
+    local number
+    for number in $(seq $((100 + RANDOM % 400)) 999); do
+        [ -e "/tmp/.X${number}-lock" ] || break
+    done
+    Xvfb ":${number}" -screen 0 640x480x24 -nolisten tcp >/dev/null 2>&1 &
+    xvfb_pid=$!
+    export DISPLAY=":${number}"
+    for _ in $(seq 100); do
+        xdpyinfo >/dev/null 2>&1 && return 0
+        sleep 0.1
+    done
+    echo "Xvfb did not start" >&2
+    return 1
+}
+
+xvfb_stop() {
+    [ -n "${xvfb_pid:-}" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
+    return 0
+}
+
+# CPU time (user + system) of a process in clock ticks.
+cpu_ticks() {
+    awk '{print $14 + $15}' "/proc/$1/stat"
+}
+
+# Waits up to $2 seconds for child process $1 to end; sets exit_code to its exit code, or to
+# "timeout". Runs in the calling shell, which alone can reap its child.
+wait_for_exit() {
+    local pid=$1 limit=$2 polls=0
+    exit_code=timeout
+    while [ "$(ps -o stat= -p "$pid" 2>/dev/null | cut -c1)" != "Z" ] && kill -0 "$pid" 2>/dev/null; do
+        sleep 0.02
+        polls=$((polls + 1))
+        [ "$polls" -ge $((limit * 50)) ] && return 0
+    done
+    set +e
+    wait "$pid"
+    exit_code=$?
+    set -e
+}
