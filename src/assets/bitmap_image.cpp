@@ -1,0 +1,177 @@
+#include "assets/bitmap_image.h"
+
+#include "assets/row_copy.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace {
+
+// Offsets within the info header (the buffer starts there, just after the 14-byte file header).
+constexpr size_t infoSizeField = 0;
+constexpr size_t widthField = 4;
+constexpr size_t heightField = 8;
+constexpr size_t planesField = 12;
+constexpr size_t bitCountField = 14;
+constexpr size_t compressionField = 16;
+constexpr size_t imageSizeField = 20;
+constexpr size_t colourCountField = 32;
+constexpr size_t infoHeaderBytes = 40;
+constexpr size_t fileHeaderBytes = 14;
+constexpr size_t fullColourTableBytes = 256 * 4;
+
+size_t strideFor(int64_t width) { return static_cast<size_t>((width + 3) & ~int64_t{3}); }
+
+} // namespace
+
+int BitmapImage::load(const std::string& path) {
+    release();
+    std::vector<uint8_t> file;
+    if (!readWholeFile(path, &file))
+        return 0;
+    return loadFromMemory(file);
+}
+
+int BitmapImage::loadFromMemory(std::span<const uint8_t> file) {
+    release();
+    if (file.size() < fileHeaderBytes + infoHeaderBytes || file[0] != 'B' || file[1] != 'M')
+        return 0;
+    std::span<const uint8_t> body = file.subspan(fileHeaderBytes);
+    const uint8_t* info = body.data();
+    uint32_t infoSize = peekU32(info + infoSizeField);
+    int32_t width = static_cast<int32_t>(peekU32(info + widthField));
+    int32_t height = static_cast<int32_t>(peekU32(info + heightField));
+    uint32_t colourField = peekU32(info + colourCountField);
+    if (infoSize < infoHeaderBytes || infoSize > body.size())
+        return 0;
+    if (peekU16(info + bitCountField) != 8 || peekU32(info + compressionField) != 0)
+        return 0;
+    // A negative height means top-down rows; INT_MIN has no positive counterpart.
+    int64_t rows = std::llabs(int64_t{height});
+    if (width < 1 || width > maxPictureSide || rows < 1 || rows > maxPictureSide)
+        return 0;
+    uint64_t colours = colourField == 0 ? 256 : colourField;
+    if (colours > 256)
+        return 0;
+    uint64_t pixelStart = uint64_t{infoSize} + colours * 4;
+    uint64_t stride = strideFor(width);
+    if (pixelStart > body.size() || stride * static_cast<uint64_t>(rows) > body.size() - pixelStart)
+        return 0;
+
+    buffer_.assign(body.begin(), body.end());
+    pokeU32(buffer_.data() + imageSizeField, static_cast<uint32_t>(stride * rows));
+    if (colourField == 0)
+        pokeU32(buffer_.data() + colourCountField, static_cast<uint32_t>(colours));
+    tableOffset_ = infoSize;
+    bitsOffset_ = static_cast<size_t>(pixelStart);
+    width_ = width;
+    rows_ = static_cast<int>(rows);
+    stride_ = static_cast<int>(stride);
+    colourCount_ = static_cast<int>(colours);
+    bottomUp_ = height > 0;
+    return 1;
+}
+
+int BitmapImage::readRawBlock(ByteReader& file) {
+    if (!empty())
+        return 0;
+    ByteReader peek = file;
+    int32_t width = 0, height = 0;
+    if (!peek.readI32(&width) || !peek.readI32(&height))
+        return 0;
+    if (width < 1 || width > maxPictureSide || height < 1 || height > maxPictureSide)
+        return 0;
+    size_t stride = strideFor(width);
+    size_t pixelBytes = stride * static_cast<size_t>(height);
+    if (peek.remaining() < fullColourTableBytes + pixelBytes)
+        return 0;
+
+    buffer_.assign(infoHeaderBytes + fullColourTableBytes + pixelBytes, 0);
+    uint8_t* info = buffer_.data();
+    pokeU32(info + infoSizeField, infoHeaderBytes);
+    pokeU32(info + widthField, static_cast<uint32_t>(width));
+    pokeU32(info + heightField, static_cast<uint32_t>(height));
+    info[planesField] = 1;
+    info[bitCountField] = 8;
+    pokeU32(info + imageSizeField, static_cast<uint32_t>(pixelBytes));
+    pokeU32(info + colourCountField, 256);
+    peek.readBytes(info + infoHeaderBytes, fullColourTableBytes + pixelBytes);
+    file = peek;
+
+    tableOffset_ = infoHeaderBytes;
+    bitsOffset_ = infoHeaderBytes + fullColourTableBytes;
+    width_ = width;
+    rows_ = height;
+    stride_ = static_cast<int>(stride);
+    colourCount_ = 256;
+    bottomUp_ = true;
+    return 1;
+}
+
+void BitmapImage::release() { *this = BitmapImage(); }
+
+int BitmapImage::blit(Surface* surface, int dx, int dy, int w, int h, int sx, int sy) const {
+    return draw(surface, false, 0, dx, dy, w, h, sx, sy);
+}
+
+int BitmapImage::blitKeyed(Surface* surface, int key, int dx, int dy, int w, int h, int sx,
+                           int sy) const {
+    return draw(surface, true, static_cast<uint8_t>(key), dx, dy, w, h, sx, sy);
+}
+
+int BitmapImage::draw(Surface* surface, bool keyed, uint8_t key, int dx0, int dy0, int w0, int h0,
+                      int sx0, int sy0) const {
+    if (empty())
+        return 0;
+    LockedSurface view;
+    if (!lockSurface(surface, &view))
+        return 0;
+    // Clipping in 64 bits, so that no sum of two arguments can overflow.
+    int64_t dx = dx0, dy = dy0, w = w0, h = h0, sx = sx0, sy = sy0;
+    const int64_t pitch = view.pitch, surfaceRows = view.height;
+    bool drawn = true;
+    if (dx < 0) {
+        w += dx;
+        sx -= dx;
+        dx = 0;
+    }
+    if (dy < 0) {
+        h += dy;
+        sy -= dy;
+        dy = 0;
+    }
+    if (sx < 0 || sy < 0 || w <= 0 || h <= 0 || dx >= pitch || dy >= surfaceRows || sx > width_ ||
+        sy > rows_)
+        drawn = false;
+    if (drawn) {
+        w = std::min({w, pitch - dx, width_ - sx});
+        h = std::min({h, surfaceRows - dy, rows_ - sy});
+        uint8_t* d = view.pixels + dy * pitch + dx;
+        for (int64_t r = 0; r < h; ++r, d += pitch) {
+            const uint8_t* s = row(static_cast<int>(sy + r)) + sx;
+            if (keyed)
+                copyRowKeyed(d, s, static_cast<size_t>(w), key);
+            else
+                copyRow(d, s, static_cast<size_t>(w));
+        }
+    }
+    int unlocked = unlockSurface(surface, view.pixels);
+    return drawn && unlocked ? 1 : 0;
+}
+
+int BitmapImage::toPalette(DevicePalette* palette) const {
+    if (empty() || !palette)
+        return 0;
+    PaletteEntries entries{};
+    const uint8_t* table = colourTable();
+    for (int i = 0; i < 256; ++i) {
+        PaletteEntry& entry = entries[static_cast<size_t>(i)];
+        if (i < colourCount_) {
+            const uint8_t* bgr = table + 4 * i;
+            entry = PaletteEntry{bgr[2], bgr[1], bgr[0], PC_NOCOLLAPSE};
+        } else {
+            entry = PaletteEntry{0, 0, 0, PC_NOCOLLAPSE};
+        }
+    }
+    return setPaletteEntries(palette, entries);
+}

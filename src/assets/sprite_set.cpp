@@ -1,0 +1,151 @@
+#include "assets/sprite_set.h"
+
+#include "assets/byte_io.h"
+#include "assets/row_copy.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr size_t colourTableBytes = 1024;
+constexpr size_t frameHeaderBytes = 16;
+
+// Reads one frame record, refusing sizes outside 0 to 16384 and pixels past the end.
+int readFrame(ByteReader& file, SpriteFrame* frame) {
+    if (!file.readI32(&frame->width) || !file.readI32(&frame->height) ||
+        !file.readI32(&frame->hotX) || !file.readI32(&frame->hotY))
+        return 0;
+    if (frame->width < 0 || frame->width > maxPictureSide || frame->height < 0 ||
+        frame->height > maxPictureSide)
+        return 0;
+    size_t bytes = static_cast<size_t>(frame->rowStride()) * static_cast<size_t>(frame->height);
+    const uint8_t* pixels = file.take(bytes);
+    if (!pixels)
+        return 0;
+    frame->pixels.assign(pixels, pixels + bytes);
+    return 1;
+}
+
+} // namespace
+
+int SpriteSet::load(const std::string& path) {
+    if (loaded_)
+        return 0;
+    std::vector<uint8_t> file;
+    if (!readWholeFile(path, &file))
+        return 0;
+    return loadFromMemory(file);
+}
+
+int SpriteSet::loadFromMemory(std::span<const uint8_t> bytes) {
+    if (loaded_)
+        return 0;
+    ByteReader file(bytes);
+    const uint8_t* magic = file.take(3);
+    if (!magic || magic[0] != 'S' || magic[1] != 'P' || magic[2] != 'R')
+        return 0;
+    uint32_t count = 0, rate = 0, reserved = 0, key = 0, bitsPerPixel = 0;
+    if (!file.readU32(&count) || !file.readU32(&rate) || !file.readU32(&reserved) ||
+        !file.readU32(&key) || !file.readU32(&bitsPerPixel))
+        return 0;
+    const uint8_t* table = file.take(colourTableBytes);
+    // Only 8-bit frames can be drawn; a rate of 0 would make the frame delay 30 / 0.
+    if (!table || bitsPerPixel != 8 || rate == 0 || count == 0 ||
+        count > file.remaining() / frameHeaderBytes)
+        return 0;
+    std::vector<SpriteFrame> frames(count);
+    for (SpriteFrame& frame : frames)
+        if (!readFrame(file, &frame))
+            return 0;
+
+    count_ = count;
+    cursor_ = 0;
+    colourTable_.assign(table, table + colourTableBytes);
+    bitsPerPixel_ = bitsPerPixel;
+    rate_ = rate;
+    key_ = key;
+    frames_ = std::move(frames);
+    loaded_ = true;
+    return 1;
+}
+
+int SpriteSet::release() {
+    if (!loaded_)
+        return 0;
+    *this = SpriteSet();
+    return 1;
+}
+
+const SpriteFrame* SpriteSet::frameAt(uint32_t index) const {
+    if (!loaded_ || index >= count_)
+        return nullptr;
+    return &frames_[index];
+}
+
+int SpriteSet::drawFrame(Surface* surface, uint32_t index, int x, int y) const {
+    const SpriteFrame* frame = frameAt(index);
+    if (!frame)
+        return 0;
+    // Clipping in 64 bits: a hot spot far outside the frame cannot overflow the sums.
+    int64_t left = int64_t{x} - frame->hotX, top = int64_t{y} - frame->hotY;
+    int64_t w = frame->width, h = frame->height, skipX = 0, skipY = 0;
+    LockedSurface view;
+    if (!lockSurface(surface, &view))
+        return 0;
+    bool drawn = true;
+    if (left < 0) {
+        drawn = w + left > 0;
+        skipX = -left;
+        w += left;
+        left = 0;
+    }
+    if (top < 0) {
+        drawn = drawn && h + top > 0;
+        skipY = -top;
+        h += top;
+        top = 0;
+    }
+    if (left >= view.pitch || top >= view.height)
+        drawn = false;
+    if (drawn) {
+        w = std::min<int64_t>(w, view.pitch - left);
+        h = std::min<int64_t>(h, view.height - top);
+        uint8_t* d = view.pixels + top * view.pitch + left;
+        const uint8_t key = static_cast<uint8_t>(key_);
+        for (int64_t r = 0; r < h; ++r, d += view.pitch)
+            copyRowKeyed(d, frame->row(static_cast<int>(skipY + r)) + skipX,
+                         static_cast<size_t>(w), key);
+    }
+    int unlocked = unlockSurface(surface, view.pixels);
+    return drawn && unlocked ? 1 : 0;
+}
+
+int SpriteSet::drawAndAdvance(Surface* surface, int x, int y) {
+    if (!drawCurrent(surface, x, y))
+        return 0;
+    if (static_cast<uint32_t>(++cursor_) == count_)
+        cursor_ = 0;
+    return 1;
+}
+
+int pixelOverlap(const SpriteSet& a, int ax, int ay, const SpriteSet& b, int bx, int by) {
+    const SpriteFrame* fa = a.currentFrame();
+    const SpriteFrame* fb = b.currentFrame();
+    if (!fa || !fb)
+        return 0;
+    int64_t aLeft = int64_t{ax} - fa->hotX, aTop = int64_t{ay} - fa->hotY;
+    int64_t bLeft = int64_t{bx} - fb->hotX, bTop = int64_t{by} - fb->hotY;
+    int64_t x0 = std::max(aLeft, bLeft), x1 = std::min(aLeft + fa->width, bLeft + fb->width);
+    int64_t y0 = std::max(aTop, bTop), y1 = std::min(aTop + fa->height, bTop + fb->height);
+    if (x0 >= x1 || y0 >= y1)
+        return 0;
+    const uint8_t keyA = static_cast<uint8_t>(a.colourKey());
+    const uint8_t keyB = static_cast<uint8_t>(b.colourKey());
+    for (int64_t y = y0; y < y1; ++y) {
+        const uint8_t* rowA = fa->row(static_cast<int>(y - aTop)) + (x0 - aLeft);
+        const uint8_t* rowB = fb->row(static_cast<int>(y - bTop)) + (x0 - bLeft);
+        if (rowsShareOpaque(rowA, keyA, rowB, keyB, static_cast<size_t>(x1 - x0)))
+            return 1;
+    }
+    return 0;
+}
