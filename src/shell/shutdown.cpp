@@ -4,6 +4,7 @@
 #include "platform/video.h"
 #include "shell/frame_timer.h"
 #include "shell/scene_loop.h"
+#include "sound/sound_device.h"
 
 int shutDownBegun = 0;
 
@@ -26,5 +27,6 @@ void shutDown() {
     stopScene(SceneGame);
     stopTimer(frameTimerId);
     displayDevice.destroy();
+    soundDevice.releaseAll();
     platformShowCursor(1);
 }

@@ -6,11 +6,14 @@
 #include "shell/frame_timer.h"
 #include "shell/scene_loop.h"
 #include "shell/shutdown.h"
+#include "sound/sound_device.h"
 
 int startUp() {
     shutDownBegun = 0;
     if (!displayDevice.start(displaySettings))
         return 0;
+    // Without a sound device the game runs silent.
+    soundDevice.open(displaySettings.window);
     if (!startTimer(30, &frameTimerId, displaySettings.window, TickMessage))
         return 0;
     platformShowCursor(0);

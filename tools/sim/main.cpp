@@ -180,6 +180,7 @@ int main(int argc, char** argv) {
     platformSetMessageBoxesEnabled(0);
     platformSetKeySource(scriptedKey);
     setPresentObserver(saveFrame);
+    startSoundTrace();
     int exitCode = simulate(trace);
     if (trace)
         std::fclose(trace);

@@ -2,8 +2,18 @@
 
 #include "display/display_device.h"
 #include "shell/scene_loop.h"
+#include "sound/sound_calls.h"
+
+#include <vector>
 
 namespace {
+
+// The sound device's calls since the last trace line.
+std::vector<SoundCall> soundCalls;
+
+void recordSoundCall(const SoundCall& call) {
+    soundCalls.push_back(call);
+}
 
 void appendField(std::string& line, const char* name, long value) {
     line += ",\"";
@@ -29,12 +39,51 @@ void appendPalette(std::string& line) {
     line += ']';
 }
 
+const char* soundOpName(SoundOp op) {
+    switch (op) {
+    case SoundOpAssign:
+        return "assign";
+    case SoundOpPlay:
+        return "play";
+    case SoundOpStop:
+        return "stop";
+    default:
+        return "releaseAll";
+    }
+}
+
+// The sound calls of this tick, in order, each with the result it returned; the list starts over.
+void appendSound(std::string& line) {
+    line += ",\"sound\":[";
+    for (size_t i = 0; i < soundCalls.size(); ++i) {
+        const SoundCall& call = soundCalls[i];
+        line += i ? ",{\"op\":\"" : "{\"op\":\"";
+        line += soundOpName(call.op);
+        line += '"';
+        if (call.op != SoundOpReleaseAll)
+            appendField(line, "channel", call.channel);
+        if (call.op == SoundOpAssign)
+            appendField(line, "bytes", call.bytes);
+        if (call.op == SoundOpPlay)
+            appendField(line, "loop", call.looping);
+        appendField(line, "ok", call.ok);
+        line += '}';
+    }
+    line += ']';
+    soundCalls.clear();
+}
+
 } // namespace
+
+void startSoundTrace() {
+    setSoundCallObserver(recordSoundCall);
+}
 
 std::string traceLine(int tick, int rendered, int withPalette) {
     std::string line = "{\"tick\":" + std::to_string(tick);
     appendField(line, "scene", currentScene);
     appendField(line, "rendered", rendered);
+    appendSound(line);
     if (withPalette)
         appendPalette(line);
     line += '}';

@@ -1,0 +1,15 @@
+#include "sound/sound_calls.h"
+
+namespace {
+SoundCallObserver observer = nullptr;
+}
+
+void setSoundCallObserver(SoundCallObserver newObserver) {
+    observer = newObserver;
+}
+
+int reportSoundCall(const SoundCall& call) {
+    if (observer)
+        observer(call);
+    return call.ok;
+}

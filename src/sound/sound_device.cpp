@@ -1,0 +1,92 @@
+#include "sound/sound_device.h"
+
+#include "sound/sound_calls.h"
+
+SoundDevice soundDevice;
+
+namespace {
+
+int channelReady(const SoundDevice& device, uint32_t channel) {
+    return device.deviceOpen && channel < device.channelCount && device.buffers[channel];
+}
+
+// Frees the buffers in channel order and clears every field; the output itself stays open for the
+// next scene.
+void clearDevice(SoundDevice& device) {
+    for (SoundBuffer& buffer : device.buffers)
+        buffer.reset();
+    if (device.deviceOpen)
+        platformAudioSetVoices(0);
+    device.buffers.clear();
+    device.sizes.clear();
+    device.channelCount = 0;
+    device.window = nullptr;
+    device.deviceOpen = 0;
+}
+
+} // namespace
+
+// At exit nothing may be reported any more: whoever watched the calls may be gone already.
+SoundDevice::~SoundDevice() {
+    for (SoundBuffer& buffer : buffers)
+        buffer.reset();
+}
+
+int SoundDevice::open(PlatformWindow* newWindow) {
+    // Every caller releases first; a device opened twice still starts afresh.
+    if (deviceOpen || channelCount)
+        clearDevice(*this);
+    deviceOpen = platformAudioOpen();
+    window = newWindow;
+    return 1;
+}
+
+int SoundDevice::setChannelCount(uint32_t count) {
+    buffers.clear();
+    sizes.clear();
+    channelCount = 0;
+    if (count > maxSoundChannels)
+        return 0;
+    if (deviceOpen && !platformAudioSetVoices(static_cast<int>(count)))
+        return 0;
+    buffers.resize(count);
+    sizes.assign(count, 0);
+    channelCount = count;
+    return 1;
+}
+
+int SoundDevice::assignClip(const WaveClip& clip, uint32_t channel) {
+    SoundCall call{SoundOpAssign, channel, clip.sampleSize()};
+    if (!deviceOpen || channel >= channelCount || !clip.hasSamples())
+        return reportSoundCall(call);
+    buffers[channel].reset();
+    sizes[channel] = 0;
+    const WaveFormat& format = *clip.format();
+    PlatformPcmFormat pcm{format.channels, format.bitsPerSample,
+                          static_cast<int>(format.samplesPerSec)};
+    buffers[channel].reset(platformAudioMakeSound(pcm, clip.samples(), clip.sampleSize()));
+    if (!buffers[channel])
+        return reportSoundCall(call);
+    sizes[channel] = clip.sampleSize();
+    call.ok = 1;
+    return reportSoundCall(call);
+}
+
+int SoundDevice::play(uint32_t channel, int looping) {
+    SoundCall call{SoundOpPlay, channel, 0, looping};
+    if (channelReady(*this, channel))
+        call.ok = platformAudioPlay(static_cast<int>(channel), buffers[channel].get(), looping);
+    return reportSoundCall(call);
+}
+
+int SoundDevice::stop(uint32_t channel) {
+    SoundCall call{SoundOpStop, channel};
+    if (channelReady(*this, channel))
+        call.ok = platformAudioStop(static_cast<int>(channel));
+    return reportSoundCall(call);
+}
+
+int SoundDevice::releaseAll() {
+    clearDevice(*this);
+    return reportSoundCall(SoundCall{SoundOpReleaseAll, 0, 0, 0, 1});
+}

@@ -1,0 +1,49 @@
+#pragma once
+#include "platform/audio.h"
+#include "sound/wave_clip.h"
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+struct PlatformWindow;
+
+// A channel's playback buffer: the clip's samples in the output's own format.
+using SoundBuffer = std::unique_ptr<PlatformSound, PlatformSoundDeleter>;
+
+// Channel tables larger than this are refused; the busiest scene uses 9.
+constexpr uint32_t maxSoundChannels = 256;
+
+// The game's connection to the sound output and its table of numbered channels. Each scene with
+// sound tears it down and opens it again with its own channel layout. The physical output stays
+// open underneath, so a scene change neither clicks nor waits for the device.
+struct SoundDevice {
+    int deviceOpen = 0; // 1 while the device holds the output; 0 when there is none
+    PlatformWindow* window = nullptr;
+    uint32_t channelCount = 0;
+    std::vector<SoundBuffer> buffers; // one per channel, null when empty
+    std::vector<uint32_t> sizes;      // the clip's sample size per filled channel, else 0
+
+    SoundDevice() = default;
+    SoundDevice(const SoundDevice&) = delete;
+    SoundDevice& operator=(const SoundDevice&) = delete;
+    ~SoundDevice();
+
+    // Takes the output for the window. 1 also when there is no output at all: the game then runs
+    // silent, and every channel operation below returns 0.
+    int open(PlatformWindow* window);
+    // Makes count empty channels, dropping any earlier ones; 0 when count is beyond the cap.
+    int setChannelCount(uint32_t count);
+    // Copies the clip into the channel, replacing what it held; the clip may be released at once.
+    int assignClip(const WaveClip& clip, uint32_t channel);
+    // Plays the channel from its start, once or looping; a second play restarts it.
+    int play(uint32_t channel, int looping);
+    // Silences the channel; the next play starts it from the beginning.
+    int stop(uint32_t channel);
+    // Releases every buffer and the output, and clears every field; always 1.
+    int releaseAll();
+    int hasDevice() const { return deviceOpen; }
+};
+
+// The one sound device of the program.
+extern SoundDevice soundDevice;
