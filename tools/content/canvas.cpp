@@ -41,9 +41,10 @@ void drawLine(Canvas* c, int x0, int y0, int x1, int y1, uint8_t colour) {
 void fillEllipse(Canvas* c, double cx, double cy, double rx, double ry, uint8_t colour) {
     if (rx <= 0 || ry <= 0)
         return;
-    for (int y = static_cast<int>(std::floor(cy - ry)); y <= static_cast<int>(std::ceil(cy + ry)); ++y)
-        for (int x = static_cast<int>(std::floor(cx - rx)); x <= static_cast<int>(std::ceil(cx + rx));
-             ++x) {
+    for (int y = static_cast<int>(std::floor(cy - ry)); y <= static_cast<int>(std::ceil(cy + ry));
+         ++y)
+        for (int x = static_cast<int>(std::floor(cx - rx));
+             x <= static_cast<int>(std::ceil(cx + rx)); ++x) {
             double u = (x + 0.5 - cx) / rx, v = (y + 0.5 - cy) / ry;
             if (u * u + v * v <= 1.0)
                 c->put(x, y, colour);
@@ -129,7 +130,9 @@ double hashUnit(int64_t x, int64_t y, uint32_t seed) {
     return (h >> 11) / 9007199254740992.0;
 }
 
-double smooth(double t) { return t * t * (3 - 2 * t); }
+double smooth(double t) {
+    return t * t * (3 - 2 * t);
+}
 
 } // namespace
 

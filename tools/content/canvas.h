@@ -1,4 +1,5 @@
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -47,7 +48,9 @@ struct Rng {
         return state;
     }
     // A whole number from lo to hi inclusive.
-    int range(int lo, int hi) { return lo + static_cast<int>(next() % static_cast<uint32_t>(hi - lo + 1)); }
+    int range(int lo, int hi) {
+        return lo + static_cast<int>(next() % static_cast<uint32_t>(hi - lo + 1));
+    }
     double real() { return (next() >> 8) / 16777216.0; }
 };
 

@@ -24,7 +24,7 @@ enum Ramp : uint8_t {
 
 // Single colours outside the ramps.
 constexpr uint8_t Black = 0;
-constexpr uint8_t Outline = 1;  // very dark navy, the outline of every sprite
+constexpr uint8_t Outline = 1; // very dark navy, the outline of every sprite
 constexpr uint8_t White = 2;
 constexpr uint8_t ShadowInk = 3; // dark blue-grey for drop shadows of text
 // The two colour keys: never a visible colour anywhere in the content.
@@ -39,6 +39,6 @@ inline uint8_t shade(uint8_t ramp, int s) {
 }
 
 // The 256 colours of the game ("Pal.Pal" and every file drawn with it).
-PaletteEntries gamePalette();
+PaletteEntries gameColours();
 // The logo's own colours: a gold ramp, a steel ramp and a blue glow over black.
 PaletteEntries logoPalette();

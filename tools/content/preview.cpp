@@ -1,0 +1,182 @@
+#include "preview.h"
+
+#include "assets/stage_map.h"
+#include "common/png_writer.h"
+#include "display/surface.h"
+#include "font.h"
+#include "palette.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+
+constexpr uint8_t sheetBackground = 6; // a mid grey that no sprite uses much
+constexpr uint8_t hotMark = Toxic + 15;
+constexpr uint8_t labelInk = White;
+Canvas lastSheet;
+
+int savePng(const std::string& path, const Canvas& c, const PaletteEntries& colours) {
+    if (writeIndexedPng(path, c.pixels.data(), c.width, c.width, c.height, colours))
+        return 1;
+    std::fprintf(stderr, "kavorind-content: cannot write %s\n", path.c_str());
+    return 0;
+}
+
+TextStyle labelStyle() {
+    TextStyle s;
+    s.scale = 1;
+    s.ramp = 0;
+    s.top = s.bottom = labelInk;
+    s.shadowOn = false;
+    return s;
+}
+
+void label(Canvas* c, const std::string& text, int x, int y) {
+    TextStyle s = labelStyle();
+    // drawText shades through a ramp; with ramp 0 the shade is the colour index itself.
+    drawText(c, text, x, y, s);
+}
+
+// One row per sprite set: its name, then every frame on the sheet's grey with a green cross on
+// its hot spot (clamped to the frame's box when the hot spot lies outside it).
+int spriteSheet(const ContentSet& content, const std::string& path) {
+    const int width = 1600, gap = 6;
+    int height = 0;
+    for (const auto& s : content.sprites) {
+        int x = 140, rowH = 0;
+        for (const auto& f : s.data.frames) {
+            if (x + f.width > width) {
+                height += rowH + gap;
+                x = 140;
+                rowH = 0;
+            }
+            x += f.width + gap;
+            rowH = std::max(rowH, f.height);
+        }
+        height += std::max(rowH, 10) + gap * 2;
+    }
+    Canvas sheet = makeCanvas(width, height, sheetBackground);
+    int y = 0;
+    for (const auto& s : content.sprites) {
+        label(&sheet, s.name + " R" + std::to_string(s.data.rate), 4, y + 2);
+        int x = 140, rowH = 0;
+        for (const auto& f : s.data.frames) {
+            if (x + f.width > width) {
+                y += rowH + gap;
+                x = 140;
+                rowH = 0;
+            }
+            for (int j = 0; j < f.height; ++j)
+                for (int i = 0; i < f.width; ++i)
+                    if (f.at(i, j) != (s.data.key & 0xFF))
+                        sheet.put(x + i, y + j, f.at(i, j));
+            int hx = x + std::clamp(f.hotX, 0, f.width), hy = y + std::clamp(f.hotY, 0, f.height);
+            for (int k = -2; k <= 2; ++k) {
+                sheet.put(hx + k, hy, hotMark);
+                sheet.put(hx, hy + k, hotMark);
+            }
+            x += f.width + gap;
+            rowH = std::max(rowH, f.height);
+        }
+        y += std::max(rowH, 10) + gap * 2;
+    }
+    return savePng(path, sheet, gameColours());
+}
+
+// A corner of a sheet blown up so that single pixels can be judged.
+int zoomed(const std::string& from, const std::string& to, int x0, int y0, int w, int h,
+           int scale) {
+    (void)from;
+    Canvas big = makeCanvas(w * scale, h * scale, 0);
+    for (int y = 0; y < h * scale; ++y)
+        for (int x = 0; x < w * scale; ++x)
+            big.put(x, y,
+                    lastSheet.inside(x0 + x / scale, y0 + y / scale)
+                        ? lastSheet.get(x0 + x / scale, y0 + y / scale)
+                        : 0);
+    return savePng(to, big, gameColours());
+}
+
+int pictures(const ContentSet& content, const std::string& dir) {
+    for (const auto& p : content.pictures) {
+        Canvas c = makeCanvas(p.data.width, p.data.height, 0);
+        c.pixels = p.data.pixels;
+        if (!savePng(dir + "/picture-" + p.name + ".png", c, p.data.colours))
+            return 0;
+    }
+    return 1;
+}
+
+const StageMapImage* findMap(const ContentSet& content, const std::string& name) {
+    for (const auto& m : content.maps)
+        if (m.name == name)
+            return &m.data;
+    return nullptr;
+}
+
+int loadMap(const StageMapImage& image, StageMap* map) {
+    std::vector<uint8_t> bytes = encodeStageMap(image);
+    return map->loadFromMemory(bytes);
+}
+
+// Each stage drawn with the game's own map loader and backdrop drawing at four points along the
+// way, the last one where the scrolling stops; then the whole middle map at half size with a
+// marker and the code at every spawn cell.
+int stageSheets(const ContentSet& content, const std::string& dir) {
+    for (int s = 1; s <= 3; ++s) {
+        const std::string n = std::to_string(s);
+        const StageMapImage* b = findMap(content, "Stage-B" + n + ".map");
+        const StageMapImage* m = findMap(content, "Stage-M" + n + ".map");
+        const StageMapImage* f = findMap(content, "Stage-F" + n + ".map");
+        if (!b || !m || !f)
+            continue;
+        StageMap back, middle, front;
+        if (!loadMap(*b, &back) || !loadMap(*m, &middle) || !loadMap(*f, &front)) {
+            std::fprintf(stderr, "kavorind-content: stage %d does not load\n", s);
+            return 0;
+        }
+        int midLimit = m->width * m->tileWidth - 640, backLimit = b->width * b->tileWidth - 640;
+        const int backSpeed = s == 3 ? 0 : 1;
+        Canvas sheet = makeCanvas(1280, 960, 0);
+        for (int k = 0; k < 4; ++k) {
+            int mid = midLimit * k / 3;
+            int backScroll = std::min(backLimit, mid / 2 * backSpeed);
+            Surface surface = makeSurface(640, 480);
+            drawStageBackdrop(&surface, back, middle, front, backScroll, mid, s == 1 ? 255 : 249);
+            Canvas frame = makeCanvas(640, 480, 0);
+            frame.pixels = surface.pixels;
+            blitKeyed(&sheet, frame, (k % 2) * 640, (k / 2) * 480, 255);
+            label(&sheet, "SCROLL " + std::to_string(mid), (k % 2) * 640 + 4, (k / 2) * 480 + 4);
+        }
+        if (!savePng(dir + "/stage" + n + "-layers.png", sheet, gameColours()))
+            return 0;
+        Canvas whole = makeCanvas(m->width * m->tileWidth / 2, m->height * m->tileHeight / 2, 0);
+        Surface surface = makeSurface(m->width * m->tileWidth, m->height * m->tileHeight);
+        drawStageBackdrop(&surface, back, middle, front, 0, 0, s == 1 ? 255 : 249);
+        for (int y = 0; y < whole.height; ++y)
+            for (int x = 0; x < whole.width; ++x)
+                whole.put(x, y, surface.pixels[static_cast<size_t>(y * 2) * surface.width + x * 2]);
+        const MapLayerImage& layer = m->layers[0];
+        for (int row = 0; row < m->height; ++row)
+            for (int col = 0; col < m->width; ++col) {
+                int code = layer.spawns[static_cast<size_t>(row) * m->width + col];
+                if (!code)
+                    continue;
+                int x = col * m->tileWidth / 2, y = (row * m->tileHeight + 5) / 2;
+                fillRect(&whole, x, y, 14, 9, code < 10 ? shade(Toxic, 12) : shade(Hull, 10));
+                label(&whole, std::to_string(code), x + 1, y + 1);
+            }
+        if (!savePng(dir + "/stage" + n + "-middle-map.png", whole, gameColours()))
+            return 0;
+    }
+    return 1;
+}
+
+} // namespace
+
+int writePreview(const ContentSet& content, const std::string& dir) {
+    return spriteSheet(content, dir + "/sprites.png") &&
+           zoomed(dir + "/sprites.png", dir + "/sprites-zoom.png", 0, 0, 560, 440, 3) &&
+           pictures(content, dir) && stageSheets(content, dir);
+}
