@@ -81,6 +81,7 @@ int spriteSheet(const ContentSet& content, const std::string& path) {
         }
         y += std::max(rowH, 10) + gap * 2;
     }
+    lastSheet = sheet;
     return savePng(path, sheet, gameColours());
 }
 

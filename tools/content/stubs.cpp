@@ -1,6 +1,5 @@
 #include "content.h"
 void addPictures(ContentSet*) {}
 void addSceneAnimations(ContentSet*) {}
-void addStages(ContentSet*) {}
 void addMusic(ContentSet*) {}
 void addEffects(ContentSet*) {}
