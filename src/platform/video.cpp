@@ -32,10 +32,16 @@ namespace {
 PlatformWindow* mainWindow = nullptr;
 std::vector<PlatformTexture*> liveTextures;
 int messageBoxesEnabled = 1;
+int screenOutput = 1;
 
 // The largest whole factor that the output needs: the frame is first enlarged by it with nearest
 // neighbour, then the last fraction is filtered, which keeps every pixel square and crisp.
 int wholeScale(SDL_Renderer* renderer, int width, int height) {
+    // A software renderer would pay for the extra copy on the CPU; it scales with nearest
+    // neighbour.
+    SDL_RendererInfo info{};
+    if (SDL_GetRendererInfo(renderer, &info) != 0 || !(info.flags & SDL_RENDERER_ACCELERATED))
+        return 1;
     int outW = 0;
     int outH = 0;
     if (SDL_GetRendererOutputSize(renderer, &outW, &outH) != 0 || width <= 0 || height <= 0)
@@ -193,6 +199,8 @@ PlatformTexture* platformCreateFrameTexture(PlatformRenderer* renderer, int widt
                                            SDL_TEXTUREACCESS_STREAMING, width, height);
     if (!frame)
         return nullptr;
+    // Every pixel is opaque: copying without blending is much cheaper on software renderers.
+    SDL_SetTextureBlendMode(frame, SDL_BLENDMODE_NONE);
     auto* texture = new PlatformTexture{renderer, frame, nullptr, width, height, 0, 0};
     liveTextures.push_back(texture);
     return texture;
@@ -215,6 +223,8 @@ int platformPresentFrame(PlatformTexture* texture, const uint8_t* indices, int p
                          const uint32_t* argbTable) {
     if (!texture || texture->lost)
         return 0;
+    if (!screenOutput)
+        return 1;
     void* target = nullptr;
     int targetPitch = 0;
     if (SDL_LockTexture(texture->frame, nullptr, &target, &targetPitch) != 0)
@@ -229,6 +239,10 @@ int platformPresentFrame(PlatformTexture* texture, const uint8_t* indices, int p
     copyFrameToScreen(texture);
     SDL_RenderPresent(texture->owner->renderer);
     return 1;
+}
+
+void platformSetScreenOutput(int enabled) {
+    screenOutput = enabled;
 }
 
 void platformShowCursor(int show) {

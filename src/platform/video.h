@@ -42,6 +42,10 @@ void platformMarkFrameTexturesLost();
 int platformPresentFrame(PlatformTexture* texture, const uint8_t* indices, int pitch,
                          const uint32_t* argbTable);
 
+// The headless runner's window is never seen: with screen output off, frames are not converted or
+// copied anywhere (presentation still succeeds, and the display's observers still see each frame).
+void platformSetScreenOutput(int enabled);
+
 void platformShowCursor(int show);
 // A modal box with an OK button and no parent window; 1 when it was shown.
 int platformShowMessageBox(const char* caption, const char* text);

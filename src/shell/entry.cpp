@@ -2,6 +2,7 @@
 
 #include "platform/messages.h"
 #include "platform/video.h"
+#include "shell/content_catalogue.h"
 #include "shell/scene_loop.h"
 #include "shell/startup.h"
 
@@ -34,6 +35,9 @@ int dispatchOne(int* exitCode) {
 } // namespace
 
 int enterProgram() {
+    // Read here rather than by static constructors, so that the content comes from the working
+    // directory the program runs in (the headless runner changes it first), in a known order.
+    loadProgramContent();
     displaySettings.fullScreen = 1;
     displaySettings.width = 640;
     displaySettings.height = 480;

@@ -7,7 +7,6 @@ DisplaySettings displaySettings;
 int currentScene = 0;
 int frameReady = 0;
 int renderBusy = 0;
-const Scene* sceneTable[sceneCount + 1] = {};
 
 namespace {
 

@@ -2,6 +2,7 @@
 
 #include "display/display_device.h"
 #include "platform/video.h"
+#include "shell/content_catalogue.h"
 #include "shell/frame_timer.h"
 #include "shell/scene_loop.h"
 #include "sound/sound_device.h"
@@ -25,6 +26,7 @@ void shutDown() {
     stopScene(SceneEnding);
     stopScene(SceneMenu);
     stopScene(SceneGame);
+    releaseContent();
     stopTimer(frameTimerId);
     displayDevice.destroy();
     soundDevice.releaseAll();

@@ -1,8 +1,10 @@
 #include "shell/startup.h"
 
 #include "display/display_device.h"
+#include "game/game_state.h"
 #include "input/key_state.h"
 #include "platform/video.h"
+#include "shell/content_catalogue.h"
 #include "shell/frame_timer.h"
 #include "shell/scene_loop.h"
 #include "shell/shutdown.h"
@@ -18,8 +20,12 @@ int startUp() {
         return 0;
     platformShowCursor(0);
     clearKeys();
+    gameState.stageIndex = 0;
     frameReady = 0;
     renderBusy = 0;
     currentScene = SceneLogo;
-    return 1;
+    if (loadContent())
+        return 1;
+    shutDown();
+    return 0;
 }

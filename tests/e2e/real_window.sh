@@ -1,36 +1,73 @@
 #!/usr/bin/env bash
-# The real program in a real X window: a window titled "Kavorind" appears, the loop sleeps between
-# ticks instead of spinning, and the window's close button ends the program with exit code 0 within
-# a second.
+# The real program in a real X window, driven by key presses: a window titled "Kavorind" appears and
+# shows the logo, Z brings the menu, Down and Z quit with exit code 0; the loop uses a small part of
+# a core while it draws; and in a second run the window's close button ends the program with exit
+# code 0 within a second.
 set -euo pipefail
 build=$1
 source "$(dirname "$0")/xvfb_session.bash"
 work=$(mktemp -d)
 trap 'kill "${game:-0}" 2>/dev/null || true; xvfb_stop; rm -rf "$work"' EXIT
 xvfb_start
-mkdir -p "$build/data"
+"$build/kavorind-test-content" "$work/data"
+cd "$work/data"
 
-cd "$build/data"
-SDL_AUDIODRIVER=dummy "$build/kavorind" 2>"$work/stderr" &
-game=$!
-window=$(timeout 10 xdotool search --sync --name '^Kavorind$' | head -n 1)
-[ -n "$window" ]
-[ "$(xdotool getwindowname "$window")" = "Kavorind" ]
+# Holds a key down for a few ticks: the game samples the keyboard once per tick.
+press() {
+    xdotool keydown --window "$window" "$1"
+    sleep 0.2
+    xdotool keyup --window "$window" "$1"
+    sleep 0.2
+}
 
-# CPU use over five seconds of running, against the five seconds of wall time.
+brightness() {
+    import -window root "$work/shot.png"
+    cp "$work/shot.png" "/tmp/kavorind-shot-$1.png" 2>/dev/null || true
+    convert "$work/shot.png" -colorspace Gray -format "%[fx:mean]" info:
+}
+
+start_game() {
+    SDL_AUDIODRIVER=dummy "$build/kavorind" 2>"$work/stderr" &
+    game=$!
+    window=$(timeout 10 xdotool search --sync --name '^Kavorind$' | head -n 1)
+    [ -n "$window" ]
+    [ "$(xdotool getwindowname "$window")" = "Kavorind" ]
+    xdotool windowfocus --sync "$window" 2>/dev/null || true
+}
+
+start_game
+sleep 1.5
+logo=$(brightness logo)
+echo "logo screen brightness: $logo"
+awk -v b="$logo" 'BEGIN { exit !(b > 0.01) }'
+
+press z
+sleep 0.5
+menu=$(brightness menu)
+echo "menu screen brightness: $menu"
+awk -v b="$menu" 'BEGIN { exit !(b > 0.01) }'
+
+# CPU use over five seconds of the menu, drawn 30 times a second, against the wall time.
 hz=$(getconf CLK_TCK)
 before=$(cpu_ticks "$game")
 sleep 5
 after=$(cpu_ticks "$game")
 percent=$(awk -v used=$((after - before)) -v hz="$hz" 'BEGIN { printf "%.1f", used * 100 / (5 * hz) }')
-echo "cpu while running: ${percent}% of one core"
+echo "cpu while drawing the menu: ${percent}% of one core"
 # A spinning loop would use the whole core.
 awk -v p="$percent" 'BEGIN { exit !(p < 50) }'
 
+press Down
+press z
+wait_for_exit "$game" 5
+echo "quit from the menu: exit code ${exit_code}"
+[ "$exit_code" = "0" ]
+
+start_game
+sleep 1
 start=$(date +%s%N)
 "$build/kavorind-xclose" "$window"
 wait_for_exit "$game" 3
-code=$exit_code
 elapsed=$(( ($(date +%s%N) - start) / 1000000 ))
-echo "closed after ${elapsed} ms with exit code ${code}"
-[ "$code" = "0" ]
+echo "closed after ${elapsed} ms with exit code ${exit_code}"
+[ "$exit_code" = "0" ]

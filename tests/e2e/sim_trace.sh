@@ -5,7 +5,7 @@ set -euo pipefail
 build=$1
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-mkdir -p "$work/data"
+"$build/kavorind-test-content" "$work/data"
 
 "$build/kavorind-sim" --data "$work/data" --ticks 300 --trace "$work/trace.jsonl" --palette \
     2>"$work/stderr"
@@ -19,6 +19,9 @@ for number, line in enumerate(lines, 1):
     record = json.loads(line)
     assert record["tick"] == number, record
     assert isinstance(record["scene"], int) and record["rendered"] in (0, 1), record
+    for name in ("logoPhase", "selection", "riseHeight", "endingFade", "stageIndex"):
+        assert isinstance(record[name], int), (number, name)
+    assert isinstance(record["sound"], list), number
     assert len(record["palette"]) == 256 and all(len(c) == 3 for c in record["palette"]), number
 PY
 

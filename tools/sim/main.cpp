@@ -26,7 +26,7 @@
 namespace {
 
 const char* usageLine = "usage: kavorind-sim [--data DIR] [--keys FILE] [--ticks N] [--trace FILE] "
-                        "[--frames DIR] [--every K] [--palette]";
+                        "[--frames DIR] [--every K] [--palette] [--scene N]";
 
 struct SimOptions {
     std::string dataDir;
@@ -35,6 +35,7 @@ struct SimOptions {
     std::string framesDir;
     long ticks = 300;
     long every = 1;
+    long scene = 0; // the scene to start in instead of the logo; 0 for the normal start
     int palette = 0;
 };
 
@@ -72,6 +73,9 @@ int parseOptions(int argc, char** argv, SimOptions* out) {
             out->framesDir = value;
         else if (name == "--ticks") {
             if (!parseCount(value, &out->ticks))
+                return 0;
+        } else if (name == "--scene") {
+            if (!parseCount(value, &out->scene) || out->scene > sceneCount)
                 return 0;
         } else if (name == "--every") {
             if (!parseCount(value, &out->every))
@@ -129,6 +133,8 @@ int simulate(std::FILE* trace) {
     long renders = 0;
     int exitCode = 0;
     int running = enterProgram();
+    if (running && options.scene)
+        currentScene = static_cast<int>(options.scene);
     for (long tick = 1; running && tick <= options.ticks; ++tick) {
         currentTick = static_cast<int>(tick);
         onTimer(frameTimerId);
@@ -178,6 +184,7 @@ int main(int argc, char** argv) {
     setenv("SDL_AUDIODRIVER", "dummy", 0);
     platformSetManualTimers(1);
     platformSetMessageBoxesEnabled(0);
+    platformSetScreenOutput(0);
     platformSetKeySource(scriptedKey);
     setPresentObserver(saveFrame);
     startSoundTrace();

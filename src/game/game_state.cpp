@@ -1,0 +1,3 @@
+#include "game/game_state.h"
+
+GameState gameState;

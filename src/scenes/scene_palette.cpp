@@ -1,0 +1,13 @@
+#include "scenes/scene_palette.h"
+
+#include "assets/bitmap_image.h"
+#include "display/display_device.h"
+
+int installPalette(const BitmapImage& picture) {
+    DevicePalette* palette = displayDevice.palette.directDrawPalette();
+    if (!palette)
+        return displayDevice.bitsPerPixel == 8 ? 0 : 1;
+    picture.toPalette(palette);
+    displayDevice.palette.saveReference();
+    return 1;
+}
