@@ -26,14 +26,15 @@ IndexedImage pictureOf(const Canvas& c, const PaletteEntries& colours) {
 
 ContentSet buildContent() {
     ContentSet set;
-    addPictures(&set);
-    addSceneAnimations(&set);
-    addStages(&set);
     addCraftSprites(&set);
     addEnemySprites(&set);
     addShotAndItemSprites(&set);
     addExplosionSprites(&set);
     addHudSprites(&set);
+    // The pictures and scene animations reuse the craft drawn above.
+    addPictures(&set);
+    addSceneAnimations(&set);
+    addStages(&set);
     addEffects(&set);
     addMusic(&set);
     return set;

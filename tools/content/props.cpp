@@ -15,7 +15,8 @@ Canvas pineTree(int height, uint32_t seed, uint8_t key) {
         double top = (height - 10) * k / 4.0;
         double bottom = height - 10 - (height - 10) * (2 - k) / 6.0;
         double half = (w / 2.0 - 2) * (0.55 + 0.22 * k) + rng.range(-1, 1);
-        modelPolygon(&m, {{cx, top}, {cx + half, bottom}, {cx - half, bottom}}, Foliage, -1 - k / 2);
+        modelPolygon(&m, {{cx, top}, {cx + half, bottom}, {cx - half, bottom}}, Foliage,
+                     -1 - k / 2);
     }
     return renderModel(m, key, {3.0, 0.25, true});
 }
@@ -73,7 +74,10 @@ Canvas palmTree(int height, int lean, uint8_t key) {
 Canvas lighthouse(int height, uint8_t key) {
     int w = 44;
     Model m = makeModel(w, height);
-    modelPolygon(&m, {{12, 30}, {32, 30}, {36, static_cast<double>(height)}, {8, static_cast<double>(height)}}, Metal, 2);
+    modelPolygon(
+        &m,
+        {{12, 30}, {32, 30}, {36, static_cast<double>(height)}, {8, static_cast<double>(height)}},
+        Metal, 2);
     for (int y = 44; y < height - 10; y += 28)
         for (int x = 0; x < w; ++x)
             for (int j = 0; j < 12; ++j) {

@@ -30,11 +30,13 @@ Canvas paintBack(int width) {
     clouds(&c, 30, 130, 11);
     clouds(&c, 150, 230, 12);
     paintRange(
-        &c, [](int x) { return 330 - 190 * loopRidges(x, backPeriod, 320, 21); }, Sky, 8.5, 250, Sky);
+        &c, [](int x) { return 330 - 190 * loopRidges(x, backPeriod, 320, 21); }, Sky, 8.5, 250,
+        Sky);
     paintRange(
         &c, [](int x) { return 390 - 120 * loopRidges(x, backPeriod, 200, 22); }, Sea, 6, 0, Sky);
     paintRange(
-        &c, [](int x) { return 385 + 30 * loopNoise(x, backPeriod, 60, 23, 3); }, Foliage, 3.2, 0, Sky);
+        &c, [](int x) { return 385 + 30 * loopNoise(x, backPeriod, 60, 23, 3); }, Foliage, 3.2, 0,
+        Sky);
     return c;
 }
 
@@ -84,8 +86,8 @@ Canvas paintMiddle() {
         if (kind < 6)
             standOn(&c, pineTree(rng.range(40, 88), rng.next(), KeyFirst), x, top[x] + 4, KeyFirst);
         else if (kind < 8)
-            standOn(&c, boulder(rng.range(20, 34), rng.range(14, 22), Stone, KeyFirst), x, top[x] + 5,
-                    KeyFirst);
+            standOn(&c, boulder(rng.range(20, 34), rng.range(14, 22), Stone, KeyFirst), x,
+                    top[x] + 5, KeyFirst);
         else
             standOn(&c, ruinedTower(rng.range(26, 38), rng.range(70, 120), rng.next(), KeyFirst), x,
                     top[x] + 8, KeyFirst);

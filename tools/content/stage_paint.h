@@ -19,7 +19,8 @@ void ditherPut(Canvas* c, int x, int y, uint8_t ramp, double s);
 // A mountain range: everything below ridge(x) gets the ramp, lit on slopes facing the upper left.
 // ridge gives the top y of the range at x.
 template <typename Ridge>
-void paintRange(Canvas* c, Ridge ridge, uint8_t ramp, double base, double snowLine, uint8_t snowRamp) {
+void paintRange(Canvas* c, Ridge ridge, uint8_t ramp, double base, double snowLine,
+                uint8_t snowRamp) {
     for (int x = 0; x < c->width; ++x) {
         double top = ridge(x);
         // A surface that climbs to the right faces the light from the upper left.

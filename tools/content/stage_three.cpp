@@ -93,7 +93,8 @@ Canvas paintMiddle() {
     for (int x = 240; x < width - 200; x += rng.range(150, 420)) {
         int w = rng.range(22, 40);
         int lowest = *std::min_element(floor.begin() + x - w / 2, floor.begin() + x + w / 2);
-        standOn(&c, antennaTower(w, rng.range(60, 130), rng.next(), KeyMiddle), x, lowest + 4, KeyMiddle);
+        standOn(&c, antennaTower(w, rng.range(60, 130), rng.next(), KeyMiddle), x, lowest + 4,
+                KeyMiddle);
     }
     // Hazard stripes under the ceiling's lowest blocks.
     for (int x = 0; x < width; ++x)

@@ -39,7 +39,10 @@ Canvas paintBack(int width) {
                 ditherPut(&c, x, y, Dusk, 5 + y * 0.035 + (streak - 0.62) * 20);
         }
     paintRange(
-        &c, [](int x) { return horizon - 6 - 26 * std::max(0.0, loopNoise(x, backPeriod, 120, 62) * 2 - 0.9); },
+        &c,
+        [](int x) {
+            return horizon - 6 - 26 * std::max(0.0, loopNoise(x, backPeriod, 120, 62) * 2 - 0.9);
+        },
         Dusk, 2.2, 0, Dusk);
     for (int y = horizon; y < 480; ++y)
         for (int x = 0; x < width; ++x) {
@@ -69,7 +72,8 @@ void paintCliffs(Canvas* c, const std::vector<int>& top) {
                 double tex = fractal2((x % 32) / 6.0, (y % 32) / 10.0, 71, 2);
                 double face = slope < -1 ? 1.5 : slope > 1 ? -1.5 : 0;
                 double sand = y > 440 ? 2 : 0;
-                ditherPut(c, x, y, y > 440 ? Earth : Stone, 4 + tex * 3 + face + sand - (y - 330) * 0.01);
+                ditherPut(c, x, y, y > 440 ? Earth : Stone,
+                          4 + tex * 3 + face + sand - (y - 330) * 0.01);
             }
         }
     }
@@ -100,8 +104,8 @@ Canvas paintMiddle() {
             standOn(&c, palmTree(rng.range(50, 80), rng.range(-14, 14), KeyMiddle), x, top[x] + 4,
                     KeyMiddle);
         else
-            standOn(&c, boulder(rng.range(30, 90), rng.range(24, 60), Stone, KeyMiddle), x, top[x] + 10,
-                    KeyMiddle);
+            standOn(&c, boulder(rng.range(30, 90), rng.range(24, 60), Stone, KeyMiddle), x,
+                    top[x] + 10, KeyMiddle);
         x += rng.range(40, 200);
     }
     return c;
@@ -111,7 +115,8 @@ Canvas paintFront(const Canvas& middle) {
     Canvas c = middle;
     Rng rng(87);
     for (int x = 400; x < c.width - 200; x += rng.range(300, 700))
-        standOn(&c, boulder(rng.range(40, 70), rng.range(30, 44), Stone, KeyMiddle), x, 486, KeyMiddle);
+        standOn(&c, boulder(rng.range(40, 70), rng.range(30, 44), Stone, KeyMiddle), x, 486,
+                KeyMiddle);
     return c;
 }
 

@@ -52,7 +52,8 @@ int placeWave(Waves* w, int kind, int column, int level, Rng* rng) {
         return 4;
     case 2: // a drifting field of mines
         for (int k = 0; k < 4 + level * 2; ++k)
-            w->put(column + k, rng->range(w->firstRow, w->lastRow), k % 2 ? MineRising : MineSinking);
+            w->put(column + k, rng->range(w->firstRow, w->lastRow),
+                   k % 2 ? MineRising : MineSinking);
         return 4 + level * 2;
     case 3: // gunships
         w->put(column, row, Gunship);
@@ -80,13 +81,15 @@ std::vector<uint8_t> stageWaves(int stage, uint8_t boss, int firstRow, int lastR
     int waveCount = 0;
     while (column < middleColumns - 24) {
         double progress = static_cast<double>(column) / middleColumns;
-        int level = std::min(2, static_cast<int>(progress * 2.2) + (stage > 0 ? 1 : 0) - (stage == 0 && progress < 0.3));
+        int level = std::min(2, static_cast<int>(progress * 2.2) + (stage > 0 ? 1 : 0) -
+                                    (stage == 0 && progress < 0.3));
         level = std::max(level, 0);
         int kind = rng.range(0, kindsByStage[stage] - 1);
         int used = placeWave(&w, kind, column, level, &rng);
         ++waveCount;
         if (waveCount % 7 == 0)
-            w.put(column + used + 2, rng.range(firstRow + 1, lastRow - 1), waveCount % 14 == 0 ? HitPointItem : SpecialItem);
+            w.put(column + used + 2, rng.range(firstRow + 1, lastRow - 1),
+                  waveCount % 14 == 0 ? HitPointItem : SpecialItem);
         int gap = static_cast<int>(13 - progress * 6) - stage;
         column += used + std::max(gap, 5);
     }
@@ -116,12 +119,15 @@ std::vector<uint8_t> frontCells(const StageLayers& s) {
     return keep;
 }
 
-void addStage(ContentSet* out, int number, const StageLayers& s, const std::vector<uint8_t>& spawns) {
+void addStage(ContentSet* out, int number, const StageLayers& s,
+              const std::vector<uint8_t>& spawns) {
     const std::string n = std::to_string(number);
     TileCut back = cutTiles(s.back, 0, false);
-    out->maps.push_back({"Stage-B" + n + ".map", mapFromCut(back, s.back.width / tileSize, stageRows, {})});
+    out->maps.push_back(
+        {"Stage-B" + n + ".map", mapFromCut(back, s.back.width / tileSize, stageRows, {})});
     TileCut middle = cutTiles(s.middle, s.middleKey, true);
-    out->maps.push_back({"Stage-M" + n + ".map", mapFromCut(middle, middleColumns, stageRows, spawns)});
+    out->maps.push_back(
+        {"Stage-M" + n + ".map", mapFromCut(middle, middleColumns, stageRows, spawns)});
     std::vector<uint8_t> keep = frontCells(s);
     TileCut front = cutTiles(s.front, s.middleKey, true, &keep);
     out->maps.push_back({"Stage-F" + n + ".map", mapFromCut(front, middleColumns, stageRows, {})});
