@@ -6,6 +6,8 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <cstring>
+#include <initializer_list>
 #include <vector>
 
 struct PlatformWindow {
@@ -89,6 +91,26 @@ void copyFrameToScreen(PlatformTexture* texture) {
     SDL_RenderCopy(renderer, texture->frame, nullptr, nullptr);
 }
 
+// An OpenGL renderer whose rasteriser is Mesa's software one (as under Xvfb or in a virtual
+// machine without a graphics driver).
+bool rasterisesOnTheCpu(SDL_Renderer* renderer) {
+    SDL_RendererInfo info{};
+    if (SDL_GetRendererInfo(renderer, &info) != 0 || std::strncmp(info.name, "opengl", 6) != 0)
+        return false;
+    using GetString = const unsigned char* (*)(unsigned);
+    auto getString = reinterpret_cast<GetString>(SDL_GL_GetProcAddress("glGetString"));
+    if (!getString)
+        return false;
+    constexpr unsigned glRenderer = 0x1F01;
+    const char* name = reinterpret_cast<const char*>(getString(glRenderer));
+    if (!name)
+        return false;
+    for (const char* software : {"llvmpipe", "softpipe", "Software Rasterizer", "swrast"})
+        if (std::strstr(name, software))
+            return true;
+    return false;
+}
+
 } // namespace
 
 PlatformWindow* platformMainWindow() {
@@ -132,6 +154,13 @@ PlatformRenderer* platformCreateRenderer(PlatformWindow* window) {
     if (!window)
         return nullptr;
     SDL_Renderer* renderer = SDL_CreateRenderer(window->window, -1, SDL_RENDERER_PRESENTVSYNC);
+    if (renderer && rasterisesOnTheCpu(renderer)) {
+        // OpenGL drawn by the CPU costs several times what SDL's own software path does for a
+        // frame this small, so machines without a graphics driver get the software path.
+        SDL_DestroyRenderer(renderer);
+        SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+        renderer = SDL_CreateRenderer(window->window, -1, SDL_RENDERER_SOFTWARE);
+    }
     if (!renderer)
         renderer = SDL_CreateRenderer(window->window, -1, SDL_RENDERER_SOFTWARE);
     if (!renderer)
