@@ -1,0 +1,7 @@
+// libFuzzer entry: every input goes through exercise::rawBlock (see exercise.h).
+#include "exercise.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    exercise::rawBlock(data, size);
+    return 0;
+}

@@ -1,0 +1,7 @@
+// libFuzzer entry: every input goes through exercise::spriteSet (see exercise.h).
+#include "exercise.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    exercise::spriteSet(data, size);
+    return 0;
+}

@@ -1,0 +1,7 @@
+// libFuzzer entry: every input goes through exercise::stageMap (see exercise.h).
+#include "exercise.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    exercise::stageMap(data, size);
+    return 0;
+}
