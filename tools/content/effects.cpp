@@ -8,6 +8,9 @@ void add(ContentSet* out, const char* name, const std::vector<float>& mix, doubl
     SoundData sound;
     sound.sampleRate = sampleRate;
     sound.samples = toSamples(mix, gain);
+    // A short fade-in so that no effect starts with a click.
+    for (size_t i = 0; i < 32 && i < sound.samples.size(); ++i)
+        sound.samples[i] = static_cast<int16_t>(sound.samples[i] * static_cast<int>(i) / 32);
     out->sounds.push_back({name, sound});
 }
 

@@ -1,6 +1,9 @@
 #include "preview.h"
 
+#include "assets/bitmap_image.h"
+#include "assets/sprite_set.h"
 #include "assets/stage_map.h"
+#include "assets/text.h"
 #include "common/png_writer.h"
 #include "display/surface.h"
 #include "font.h"
@@ -152,11 +155,17 @@ int stageSheets(const ContentSet& content, const std::string& dir) {
         }
         if (!savePng(dir + "/stage" + n + "-layers.png", sheet, gameColours()))
             return 0;
-        Canvas whole = makeCanvas(m->width * m->tileWidth / 2, m->height * m->tileHeight / 2, 0);
+        // The middle and front layers over the sheet's grey, at half size, cut into three strips
+        // stacked one above the other.
         Surface surface = makeSurface(m->width * m->tileWidth, m->height * m->tileHeight);
-        drawStageBackdrop(&surface, back, middle, front, 0, 0, s == 1 ? 255 : 249);
-        for (int y = 0; y < whole.height; ++y)
-            for (int x = 0; x < whole.width; ++x)
+        colourFill(&surface, sheetBackground);
+        middle.drawLayerKeyed(&surface, s == 1 ? 255 : 249, 0, 0, 0, m->width, m->height, 0, 0);
+        front.drawLayer(&surface, 0, 0, 0, m->width, m->height, 0, 0);
+        const int halfW = surface.width / 2, halfH = surface.height / 2, strips = 3;
+        const int stripW = (halfW + strips - 1) / strips;
+        Canvas whole = makeCanvas(halfW, halfH, 0);
+        for (int y = 0; y < halfH; ++y)
+            for (int x = 0; x < halfW; ++x)
                 whole.put(x, y, surface.pixels[static_cast<size_t>(y * 2) * surface.width + x * 2]);
         const MapLayerImage& layer = m->layers[0];
         for (int row = 0; row < m->height; ++row)
@@ -168,10 +177,76 @@ int stageSheets(const ContentSet& content, const std::string& dir) {
                 fillRect(&whole, x, y, 14, 9, code < 10 ? shade(Toxic, 12) : shade(Hull, 10));
                 label(&whole, std::to_string(code), x + 1, y + 1);
             }
+        Canvas stacked = makeCanvas(stripW, (halfH + 6) * strips, 0);
+        for (int k = 0; k < strips; ++k)
+            blitKeyed(&stacked, cropCanvas(whole, k * stripW, 0, stripW, halfH, 0), 0,
+                      k * (halfH + 6), 255);
+        whole = stacked;
         if (!savePng(dir + "/stage" + n + "-middle-map.png", whole, gameColours()))
             return 0;
     }
     return 1;
+}
+
+const SpriteSetImage* findSet(const ContentSet& content, const std::string& name) {
+    for (const auto& s : content.sprites)
+        if (s.name == name)
+            return &s.data;
+    return nullptr;
+}
+
+int loadSet(const ContentSet& content, const std::string& name, SpriteSet* set) {
+    const SpriteSetImage* image = findSet(content, name);
+    return image && set->loadFromMemory(encodeSpriteSet(*image));
+}
+
+// A stage-clear screen put together the way the game draws it, with the game's own loaders and
+// drawing: the first stage's backdrop, the craft, the head-up display and the tally panel with
+// every line of its last counting phase.
+int tallyMock(const ContentSet& content, const std::string& path) {
+    const StageMapImage* b = findMap(content, "Stage-B1.map");
+    const StageMapImage* m = findMap(content, "Stage-M1.map");
+    const StageMapImage* f = findMap(content, "Stage-F1.map");
+    StageMap back, middle, front;
+    SpriteSet craft, badge, gauge, icon, digits, letters;
+    BitmapImage panel;
+    const IndexedImage* panelImage = nullptr;
+    for (const auto& p : content.pictures)
+        if (p.name == "Clear-bk.bmp")
+            panelImage = &p.data;
+    if (!b || !m || !f || !panelImage || !loadMap(*b, &back) || !loadMap(*m, &middle) ||
+        !loadMap(*f, &front) || !loadSet(content, "MyCap.spr", &craft) ||
+        !loadSet(content, "infobarf.spr", &badge) || !loadSet(content, "infobare.spr", &gauge) ||
+        !loadSet(content, "SWIcon.spr", &icon) || !loadSet(content, "Number.spr", &digits) ||
+        !loadSet(content, "English.spr", &letters) ||
+        !panel.loadFromMemory(encodeBitmap(*panelImage)))
+        return 0;
+    Surface s = makeSurface(640, 480);
+    drawStageBackdrop(&s, back, middle, front, 1400, 2800, 255);
+    craft.drawFrame(&s, 1, 180, 200);
+    const int hp = 4, special = 3;
+    const uint32_t score = 48150;
+    badge.drawFrame(&s, 0, 30, 30);
+    gauge.drawFrame(&s, 5, 70, 30);
+    gauge.drawFrame(&s, static_cast<uint32_t>(5 - hp), 70, 30);
+    icon.drawFrame(&s, 2, 250, 15);
+    digits.drawFrame(&s, special, 285, 15);
+    drawText(&s, letters, digits, "SCORE", 328, 17);
+    drawNumber(&s, digits, score, 400, 15);
+    panel.blit(&s, 157, 157, 324, 164, 0, 0);
+    drawText(&s, letters, digits, "S T A G E", 228, 170);
+    drawNumber(&s, digits, 1, 392, 168);
+    badge.drawFrame(&s, 0, 180, 230);
+    icon.drawFrame(&s, 5, 250, 268);
+    digits.drawFrame(&s, special, 355, 270);
+    drawText(&s, letters, digits, "H   P", 223, 240);
+    gauge.drawFrame(&s, 5, 310, 247);
+    panel.blit(&s, 310, 242, hp * 30, 12, 0, 150 + 20 * hp);
+    drawText(&s, letters, digits, "SCORE", 225, 212);
+    drawNumber(&s, digits, score, 330, 210);
+    Canvas c = makeCanvas(640, 480, 0);
+    c.pixels = s.pixels;
+    return savePng(path, c, gameColours());
 }
 
 } // namespace
@@ -179,5 +254,8 @@ int stageSheets(const ContentSet& content, const std::string& dir) {
 int writePreview(const ContentSet& content, const std::string& dir) {
     return spriteSheet(content, dir + "/sprites.png") &&
            zoomed(dir + "/sprites.png", dir + "/sprites-zoom.png", 0, 0, 560, 440, 3) &&
-           pictures(content, dir) && stageSheets(content, dir);
+           zoomed(dir + "/sprites.png", dir + "/sprites-hud-zoom.png", 0, lastSheet.height - 190,
+                  600, 190, 3) &&
+           pictures(content, dir) && tallyMock(content, dir + "/tally-screen.png") &&
+           stageSheets(content, dir);
 }

@@ -77,11 +77,12 @@ Canvas specialIcon(int frame) {
     return c;
 }
 
-// Glyphs of the game's two fonts: letters 12 x 15 and digits 12 x 17, both with their hot spot at
+// Glyphs of the game's two fonts: letters 11 x 15 and digits 12 x 17, both with their hot spot at
 // the top-left corner. The digits are two rows taller so that, drawn two rows higher as the
 // display does, both sit on the same baseline.
 Canvas glyph(char ch, int height) {
-    Canvas c = makeCanvas(12, height, SpriteKey);
+    // Letters are a pixel narrower than digits, so that "SCORE" leaves a gap before the score.
+    Canvas c = makeCanvas(height == 17 ? 12 : 11, height, SpriteKey);
     TextStyle style;
     style.scale = 2;
     style.ramp = Gold;
@@ -89,7 +90,6 @@ Canvas glyph(char ch, int height) {
     style.bottom = 7;
     style.shadow = Outline;
     int w = textWidth(std::string(1, ch), style);
-    int y = height == 17 ? 0 : 0;
     if (height == 17) {
         // Digits: stretch the 7-row glyph to 8 rows by doubling its middle row.
         Canvas tall = makeCanvas(12, 15, SpriteKey);
@@ -101,7 +101,7 @@ Canvas glyph(char ch, int height) {
         }
         return c;
     }
-    drawText(&c, std::string(1, ch), (10 - w) / 2, y, style);
+    drawText(&c, std::string(1, ch), (10 - w) / 2, 0, style);
     return c;
 }
 
