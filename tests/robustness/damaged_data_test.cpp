@@ -1,0 +1,225 @@
+// The real program, through the headless runner, on a data folder that someone has damaged: each
+// start-up file missing, cut short or overwritten with noise must stop the start cleanly with the
+// start-up message and exit code 0; a damaged file of those read as the program starts (pictures,
+// animations, sounds) must be treated exactly as a missing one, the scene showing nothing in its
+// place. Under the sanitizer build any bad read or leak on these paths also fails the run.
+#include "../sim_run.h"
+#include "../test_content.h"
+#include "shell/content_catalogue.h"
+#include "shell/entry.h"
+
+#include <gtest/gtest.h>
+#include <zlib.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <unistd.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+enum class Damage { Missing, Truncated, Garbage };
+
+const char* damageName(Damage damage) {
+    return damage == Damage::Missing     ? "missing"
+           : damage == Damage::Truncated ? "truncated"
+                                         : "garbage";
+}
+
+std::vector<uint8_t> readBytes(const std::string& path) {
+    std::vector<uint8_t> bytes;
+    readWholeFile(path, &bytes);
+    return bytes;
+}
+
+void writeBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
+    writeWholeFile(path, bytes);
+}
+
+// Replaces the file by its damaged form: removed, cut to half its length, or as many bytes of
+// noise (a fixed sequence, so every run sees the same).
+void damage(const std::string& path, Damage how) {
+    std::vector<uint8_t> bytes = readBytes(path);
+    if (how == Damage::Missing) {
+        fs::remove(path);
+    } else if (how == Damage::Truncated) {
+        bytes.resize(bytes.size() / 2);
+        writeBytes(path, bytes);
+    } else {
+        uint32_t state = 2463534242u;
+        for (uint8_t& b : bytes) {
+            state ^= state << 13;
+            state ^= state >> 17;
+            state ^= state << 5;
+            b = static_cast<uint8_t>(state);
+        }
+        writeBytes(path, bytes);
+    }
+}
+
+bool sanitizerSpoke(const std::string& text) {
+    return text.find("Sanitizer") != std::string::npos ||
+           text.find("runtime error") != std::string::npos;
+}
+
+struct DamagedDataTest : ::testing::Test {
+    std::string root;
+    std::string data;
+
+    void SetUp() override {
+        root = fs::temp_directory_path() /
+               ("kavorind-robust-" + std::to_string(getpid()) + "-" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        data = root + "/data";
+        fs::remove_all(root);
+        ASSERT_EQ(writeTestContent(data), 1);
+    }
+    void TearDown() override { fs::remove_all(root); }
+
+    // Damages each start-up file in turn (the others intact) and checks the failed start.
+    void expectEveryStartUpFileStopsTheStart(Damage how) {
+        for (const char* name : startUpFileNames) {
+            std::string path = data + "/" + name;
+            std::vector<uint8_t> original = readBytes(path);
+            ASSERT_FALSE(original.empty()) << name;
+            damage(path, how);
+            SimRun run = runSim(data, "", 20);
+            writeBytes(path, original);
+            const std::string what = std::string(name) + " " + damageName(how);
+            EXPECT_EQ(run.exitCode, 0) << what << "\n" << run.stderrText;
+            EXPECT_NE(run.stderrText.find(startUpFailureText), std::string::npos) << what;
+            EXPECT_NE(run.stderrText.find("cannot load \"" + std::string(name) + "\""),
+                      std::string::npos)
+                << what << "\n"
+                << run.stderrText;
+            EXPECT_TRUE(run.lines.empty()) << what << ": the program ran";
+            EXPECT_FALSE(sanitizerSpoke(run.stderrText)) << what << "\n" << run.stderrText;
+        }
+        // Restored, the same folder starts.
+        SimRun intact = runSim(data, "", 5);
+        EXPECT_EQ(intact.lines.size(), 5u) << intact.stderrText;
+    }
+};
+
+TEST_F(DamagedDataTest, EachMissingStartUpFileStopsTheStart) {
+    expectEveryStartUpFileStopsTheStart(Damage::Missing);
+}
+TEST_F(DamagedDataTest, EachTruncatedStartUpFileStopsTheStart) {
+    expectEveryStartUpFileStopsTheStart(Damage::Truncated);
+}
+TEST_F(DamagedDataTest, EachStartUpFileOfNoiseStopsTheStart) {
+    expectEveryStartUpFileStopsTheStart(Damage::Garbage);
+}
+
+// The palette indices of a frame that the runner saved: its PNG holds one IDAT chunk of unfiltered
+// 8-bit rows.
+std::vector<uint8_t> framePixels(const std::string& path) {
+    std::vector<uint8_t> png = readBytes(path);
+    for (size_t at = 8; at + 12 <= png.size();) {
+        uint32_t length = uint32_t{png[at]} << 24 | uint32_t{png[at + 1]} << 16 |
+                          uint32_t{png[at + 2]} << 8 | png[at + 3];
+        if (std::string(png.begin() + static_cast<long>(at) + 4,
+                        png.begin() + static_cast<long>(at) + 8) == "IDAT") {
+            std::vector<uint8_t> rows(480 * 641);
+            uLongf size = rows.size();
+            if (uncompress(rows.data(), &size, png.data() + at + 8, length) != Z_OK)
+                return {};
+            std::vector<uint8_t> pixels;
+            for (size_t r = 0; r < 480; ++r)
+                pixels.insert(pixels.end(), rows.begin() + static_cast<long>(r * 641 + 1),
+                              rows.begin() + static_cast<long>(r * 641 + 641));
+            return pixels;
+        }
+        at += 12 + length;
+    }
+    return {};
+}
+
+// What a run showed and did: its trace and the frames it saved, by name.
+struct Observed {
+    SimRun run;
+    std::map<std::string, std::vector<uint8_t>> frames;
+};
+
+// Skips the logo at tick 40, confirms "start" in the menu at tick 100 and watches the opening:
+// every start-of-program picture, animation and sound is shown or played on the way. --scene 5
+// runs the ending instead.
+Observed watch(const std::string& data, const std::string& frames, bool ending) {
+    fs::remove_all(frames);
+    Observed seen;
+    seen.run = ending ? runSim(data, "", 40, "--scene 5 --frames '" + frames + "' --every 4")
+                      : runSim(data, "40 Z\n100 Z\n", 400, "--frames '" + frames + "' --every 8");
+    for (const fs::directory_entry& entry : fs::directory_iterator(frames))
+        seen.frames[entry.path().filename().string()] = readBytes(entry.path().string());
+    return seen;
+}
+
+// The trace as text, tick by tick, for comparing two runs.
+std::vector<std::string> traceText(const SimRun& run) {
+    std::vector<std::string> lines;
+    for (const TraceLine& line : run.lines) {
+        std::string text = line.sound;
+        for (const auto& [name, value] : line.fields)
+            text += " " + name + "=" + std::to_string(value);
+        lines.push_back(text);
+    }
+    return lines;
+}
+
+TEST_F(DamagedDataTest, DamagedProgramFilesAreTreatedAsMissing) {
+    const std::string frames = root + "/frames";
+    for (const char* name : {"LOGO.BMP", "open-bk.bmp", "open-s.bmp", "open-c.spr", "Open-M.wav",
+                             "Ending-s.spr", "C-Eff.wav", "C-Music.wav"}) {
+        const bool ending = std::string(name) == "Ending-s.spr";
+        const std::string path = data + "/" + name;
+        const std::vector<uint8_t> original = readBytes(path);
+        ASSERT_FALSE(original.empty()) << name;
+        damage(path, Damage::Missing);
+        Observed missing = watch(data, frames, ending);
+        ASSERT_EQ(missing.run.exitCode, 0) << name << "\n" << missing.run.stderrText;
+        ASSERT_EQ(missing.run.lines.size(), ending ? 40u : 400u) << name;
+        for (Damage how : {Damage::Truncated, Damage::Garbage}) {
+            writeBytes(path, original);
+            damage(path, how);
+            Observed damaged = watch(data, frames, ending);
+            const std::string what = std::string(name) + " " + damageName(how);
+            EXPECT_EQ(damaged.run.exitCode, 0) << what;
+            EXPECT_FALSE(sanitizerSpoke(damaged.run.stderrText)) << what << "\n"
+                                                                 << damaged.run.stderrText;
+            EXPECT_EQ(traceText(damaged.run), traceText(missing.run)) << what;
+            EXPECT_EQ(damaged.frames, missing.frames) << what;
+        }
+        writeBytes(path, original);
+        // The file matters: with it in place the pictures differ (the sounds only differ in
+        // their trace, and the tally's sounds are not used by these scenes).
+        Observed intact = watch(data, frames, ending);
+        if (std::string(name).find(".wav") == std::string::npos) {
+            EXPECT_NE(intact.frames, missing.frames) << name;
+        }
+        if (std::string(name) == "Open-M.wav") {
+            EXPECT_NE(traceText(intact.run), traceText(missing.run));
+        }
+    }
+}
+
+TEST_F(DamagedDataTest, LogoOfNoiseShowsNothing) {
+    damage(data + "/LOGO.BMP", Damage::Garbage);
+    const std::string frames = root + "/frames";
+    SimRun run = runSim(data, "", 40, "--frames '" + frames + "' --every 5");
+    ASSERT_EQ(run.exitCode, 0);
+    int checked = 0;
+    for (int tick = 5; tick <= 40; tick += 5) {
+        char file[32];
+        std::snprintf(file, sizeof file, "/frame-%06d.png", tick);
+        std::vector<uint8_t> pixels = framePixels(frames + file);
+        ASSERT_EQ(pixels.size(), 640u * 480u) << tick;
+        EXPECT_EQ(std::count(pixels.begin(), pixels.end(), pixels[0]), 640 * 480) << tick;
+        ++checked;
+    }
+    EXPECT_EQ(checked, 8);
+}
+
+} // namespace
