@@ -18,6 +18,7 @@ constexpr uint8_t sheetBackground = 6; // a mid grey that no sprite uses much
 constexpr uint8_t hotMark = Toxic + 15;
 constexpr uint8_t labelInk = White;
 Canvas lastSheet;
+int weaponRowY = 0; // where the shots start on the sprite sheet
 
 int savePng(const std::string& path, const Canvas& c, const PaletteEntries& colours) {
     if (writeIndexedPng(path, c.pixels.data(), c.width, c.width, c.height, colours))
@@ -63,6 +64,8 @@ int spriteSheet(const ContentSet& content, const std::string& path) {
     int y = 0;
     for (const auto& s : content.sprites) {
         label(&sheet, s.name + " R" + std::to_string(s.data.rate), 4, y + 2);
+        if (s.name == "Weapon0.spr")
+            weaponRowY = y;
         int x = 140, rowH = 0;
         for (const auto& f : s.data.frames) {
             if (x + f.width > width) {
@@ -254,8 +257,7 @@ int tallyMock(const ContentSet& content, const std::string& path) {
 int writePreview(const ContentSet& content, const std::string& dir) {
     return spriteSheet(content, dir + "/sprites.png") &&
            zoomed(dir + "/sprites.png", dir + "/sprites-zoom.png", 0, 0, 560, 440, 3) &&
-           zoomed(dir + "/sprites.png", dir + "/sprites-hud-zoom.png", 0, lastSheet.height - 190,
-                  600, 190, 3) &&
+           zoomed(dir + "/sprites.png", dir + "/sprites-shots-zoom.png", 0, weaponRowY, 400, 190, 4) &&
            pictures(content, dir) && tallyMock(content, dir + "/tally-screen.png") &&
            stageSheets(content, dir);
 }

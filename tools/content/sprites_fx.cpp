@@ -41,15 +41,17 @@ Canvas specialShot(int frame) {
 
 Canvas mainShot(int frame) {
     Canvas c = makeCanvas(24, 8, SpriteKey);
-    glowBlob(&c, 11, 4, 11, 2.6 + frame * 0.5, Gold, 1.0);
-    glowBlob(&c, 17, 4, 5, 3, Fire, 1.2);
+    glowBlob(&c, 11, 4, 11, 2.6 + frame * 0.5, Gold, 1.3);
+    glowBlob(&c, 17, 4, 5, 3, Fire, 1.4);
+    for (int x = 8; x < 21; ++x)
+        c.put(x, 4, White);
     return c;
 }
 
 Canvas orbShot(int frame, int size, uint8_t ramp) {
     Canvas c = makeCanvas(size, size, SpriteKey);
     double r = size / 2.0 - 1 - (frame % 2);
-    glowBlob(&c, size / 2.0, size / 2.0, r, r, ramp, 1.0 + 0.15 * (frame % 3));
+    glowBlob(&c, size / 2.0, size / 2.0, r, r, ramp, 1.2 + 0.15 * (frame % 3));
     outlineShape(&c, SpriteKey, shade(ramp, 2));
     return c;
 }
