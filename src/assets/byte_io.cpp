@@ -1,5 +1,7 @@
 #include "assets/byte_io.h"
 
+#include "platform/content_path.h"
+
 #include <cstdio>
 #include <memory>
 
@@ -14,7 +16,7 @@ using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
 
 int readWholeFile(const std::string& path, std::vector<uint8_t>* out) {
     out->clear();
-    FileHandle file(std::fopen(path.c_str(), "rb"));
+    FileHandle file(std::fopen(contentPath(path).c_str(), "rb"));
     if (!file || std::fseek(file.get(), 0, SEEK_END) != 0)
         return 0;
     long size = std::ftell(file.get());

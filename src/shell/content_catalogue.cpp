@@ -1,6 +1,6 @@
 #include "shell/content_catalogue.h"
 
-#include "shell/content_path.h"
+#include "platform/content_path.h"
 
 #include <cstdio>
 #include <filesystem>

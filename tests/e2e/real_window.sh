@@ -15,9 +15,10 @@ cd "$work/data"
 # Holds a key down for a few ticks: the game samples the keyboard once per tick.
 press() {
     xdotool keydown --window "$window" "$1"
-    sleep 0.2
-    xdotool keyup --window "$window" "$1"
-    sleep 0.2
+    sleep 0.4
+    # The key that quits may close the window before it is let go.
+    xdotool keyup --window "$window" "$1" 2>/dev/null || true
+    sleep 0.3
 }
 
 brightness() {
@@ -35,17 +36,23 @@ start_game() {
     xdotool windowfocus --sync "$window" 2>/dev/null || true
 }
 
-start_game
-sleep 1.5
-logo=$(brightness logo)
-echo "logo screen brightness: $logo"
-awk -v b="$logo" 'BEGIN { exit !(b > 0.01) }'
+# Waits up to 15 seconds (a loaded machine starts slowly) for the screen to be brighter than $2.
+wait_for_screen() {
+    local name=$1 least=$2 level=0
+    for _ in $(seq 30); do
+        level=$(brightness "$name")
+        awk -v b="$level" -v l="$least" 'BEGIN { exit !(b > l) }' && break
+        sleep 0.5
+    done
+    echo "$name screen brightness: $level"
+    awk -v b="$level" -v l="$least" 'BEGIN { exit !(b > l) }'
+}
 
+start_game
+# The logo is a small picture on black; the menu fills the screen.
+wait_for_screen logo 0.01
 press z
-sleep 0.5
-menu=$(brightness menu)
-echo "menu screen brightness: $menu"
-awk -v b="$menu" 'BEGIN { exit !(b > 0.01) }'
+wait_for_screen menu 0.2
 
 # CPU use over five seconds of the menu, drawn 30 times a second, against the wall time.
 hz=$(getconf CLK_TCK)
@@ -59,7 +66,7 @@ awk -v p="$percent" 'BEGIN { exit !(p < 50) }'
 
 press Down
 press z
-wait_for_exit "$game" 5
+wait_for_exit "$game" 15
 echo "quit from the menu: exit code ${exit_code}"
 [ "$exit_code" = "0" ]
 
