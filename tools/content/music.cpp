@@ -70,6 +70,8 @@ void accompaniment(const Tune& t, int bar, std::vector<Note>* out) {
     int chord = t.chords[bar];
     double b = bar * 4.0;
     int bassRoot = pitchOf(t, chord) - 24;
+    if (bassRoot < 36)
+        bassRoot += 12; // below C2 the triangle bass thins out on small speakers
     const int pattern[8] = {0, 0, 12, 0, 7, 0, 12, 7};
     for (int e = 0; e < 8; ++e)
         out->push_back({b + e * 0.5, 0.42, bassRoot + pattern[e], Voice::Bass, e % 2 ? 0.6 : 0.8});
@@ -136,51 +138,32 @@ void add(ContentSet* out, const char* name, const Tune& t) {
 } // namespace
 
 void addMusic(ContentSet* out) {
-    // Stage 1: bright and driving, in A major.
-    add(out, "Music0.Wav",
-        {69, false, 144, {0, 4, 5, 3, 0, 4, 3, 4, 5, 3, 0, 4, 5, 3, 1, 4}, 0, true, false, 301});
-    // Stage 2: dusk over the sea, D minor, heroic.
-    add(out, "Music1.Wav",
-        {62 + 12,
-         true,
-         132,
-         {0, 5, 2, 6, 0, 5, 3, 4, 5, 6, 2, 0, 3, 6, 4, 4},
-         0,
-         false,
-         true,
-         302});
-    // Stage 3: the fortress, E minor, urgent.
-    add(out, "Music2.Wav",
-        {64 + 12,
-         true,
-         156,
-         {0, 0, 5, 6, 0, 3, 4, 4, 5, 6, 0, 0, 3, 5, 4, 4},
-         2,
-         true,
-         false,
-         303});
-    // The menu: a calm anthem in F major.
-    add(out, "MENU-B.WAV",
-        {65 + 12,
-         false,
-         108,
-         {0, 5, 3, 4, 0, 5, 1, 4, 3, 4, 0, 5, 3, 4, 0, 0},
-         1,
-         false,
-         true,
-         304});
-    // The opening: slow arpeggios in C minor under the rising text.
-    add(out, "Open-M.wav", {60 + 12, true, 92, {0, 5, 3, 4, 0, 5, 6, 4}, 3, true, true, 305});
-    // The tally: a short victory loop in C major.
-    add(out, "C-Music.wav", {72, false, 126, {0, 3, 4, 0, 0, 3, 4, 0}, 1, true, false, 306});
-    // The ending: triumphant and warm, G major.
-    add(out, "Ending-B.WAV",
-        {67 + 12,
-         false,
-         100,
-         {0, 4, 5, 2, 3, 0, 1, 4, 0, 4, 5, 2, 3, 4, 0, 0},
-         1,
-         true,
-         true,
-         307});
+    struct Entry {
+        const char* name;
+        Tune tune;
+    };
+    // Lead registers sit around middle C to two octaves up; the bass two octaves below.
+    const Entry tunes[] = {
+        // Stage 1: bright and driving, in G major.
+        {"Music0.Wav",
+         {67, false, 144, {0, 4, 5, 3, 0, 4, 3, 4, 5, 3, 0, 4, 5, 3, 1, 4}, 0, true, false, 301}},
+        // Stage 2: dusk over the sea, D minor, heroic.
+        {"Music1.Wav",
+         {62, true, 132, {0, 5, 2, 6, 0, 5, 3, 4, 5, 6, 2, 0, 3, 6, 4, 4}, 0, false, true, 302}},
+        // Stage 3: the fortress, E minor, urgent.
+        {"Music2.Wav",
+         {64, true, 156, {0, 0, 5, 6, 0, 3, 4, 4, 5, 6, 0, 0, 3, 5, 4, 4}, 2, true, false, 303}},
+        // The menu: a calm anthem in F major.
+        {"MENU-B.WAV",
+         {65, false, 108, {0, 5, 3, 4, 0, 5, 1, 4, 3, 4, 0, 5, 3, 4, 0, 0}, 1, false, true, 304}},
+        // The opening: slow arpeggios in C minor under the rising text.
+        {"Open-M.wav", {60, true, 92, {0, 5, 3, 4, 0, 5, 6, 4}, 3, true, true, 305}},
+        // The tally: a short victory loop in G major.
+        {"C-Music.wav", {67, false, 126, {0, 3, 4, 0, 0, 3, 4, 0}, 1, true, false, 306}},
+        // The ending: triumphant and warm, G major.
+        {"Ending-B.WAV",
+         {67, false, 100, {0, 4, 5, 2, 3, 0, 1, 4, 0, 4, 5, 2, 3, 4, 0, 0}, 1, true, true, 307}},
+    };
+    for (const Entry& e : tunes)
+        add(out, e.name, e.tune);
 }

@@ -58,8 +58,8 @@ void paintGround(Canvas* c, const std::vector<int>& top) {
                 double edge = std::min(px, 64 - px) / 64 * 2;
                 double tex2 = fractal2((px + 64) / 8.0, py / 8.0, 7, 2);
                 double t = tex * (0.5 + edge * 0.5) + tex2 * (0.5 - edge * 0.5);
-                double stone = t > 0.66 ? 2.5 : t < 0.3 ? -1.5 : 0;
-                ditherPut(c, x, y, Earth, 5 + stone + t * 1.5);
+                double stone = t > 0.68 ? 1.5 : t < 0.28 ? -1 : 0;
+                ditherPut(c, x, y, Earth, 5 + stone + t * 1.2 - (y - 400) * 0.012);
             }
         }
     // Tufts of grass on the skyline.

@@ -24,13 +24,15 @@ void paintRange(Canvas* c, Ridge ridge, uint8_t ramp, double base, double snowLi
     for (int x = 0; x < c->width; ++x) {
         double top = ridge(x);
         // A surface that climbs to the right faces the light from the upper left.
-        double slope = (ridge(x + 2) - ridge(x - 2)) / 4;
+        double slope = (ridge(x + 2) - ridge(x - 2)) / 8 + (ridge(x + 8) - ridge(x - 8)) / 32;
         for (int y = static_cast<int>(top); y < c->height; ++y) {
             if (y < 0)
                 continue;
             double depth = y - top;
             double lit = slope < 0 ? std::min(2.0, -slope * 2.5) : -std::min(2.0, slope * 2.5);
-            double s = base + lit * (depth < 60 ? 1 - depth / 60 : 0) - depth * 0.012;
+            // Rock texture breaks the shading into crags rather than columns.
+            double rock = (noise2(x / 14.0, y / 7.0, 77) - 0.5) * 1.1;
+            double s = base + lit * (depth < 60 ? 1 - depth / 60 : 0) - depth * 0.012 + rock;
             if (y < snowLine && depth < 6 + (snowLine - y) * 0.25)
                 ditherPut(c, x, y, snowRamp, 13 + lit);
             else
