@@ -71,9 +71,10 @@ void paintCliffs(Canvas* c, const std::vector<int>& top) {
             else {
                 double tex = fractal2((x % 32) / 6.0, (y % 32) / 10.0, 71, 2);
                 double face = slope < -1 ? 1.5 : slope > 1 ? -1.5 : 0;
-                double sand = y > 440 ? 2 : 0;
-                ditherPut(c, x, y, y > 440 ? Earth : Stone,
-                          4 + tex * 3 + face + sand - (y - 330) * 0.01);
+                // The rock gives way to wet sand along a wavering line near the bottom.
+                bool sand = y > 434 + static_cast<int>(noise1(x / 40.0, 85) * 16);
+                ditherPut(c, x, y, sand ? Earth : Stone,
+                          4 + tex * 3 + face + (sand ? 2 : 0) - (y - 330) * 0.01);
             }
         }
     }
