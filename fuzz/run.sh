@@ -1,0 +1,83 @@
+#!/usr/bin/env bash
+# Builds the loader fuzzers (preset "fuzz") and runs each for FUZZ_SECONDS (default 60) from its
+# seed corpus, plus the small files of the default content when build/data holds them. Any crash,
+# leak, hang or sanitizer report fails the script; the input that caused it is left in
+# build-fuzz/crash-<fuzzer>-*. Run from CI; FUZZ_SECONDS=600 for a longer local run.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+seconds=${FUZZ_SECONDS:-60}
+
+# clang and its libFuzzer runtime, from Debian's packages.
+missing=()
+for package in clang libclang-rt-14-dev; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
+        missing+=("$package")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installing ${missing[*]}" >&2
+    export DEBIAN_FRONTEND=noninteractive
+    apt-get install -y --no-install-recommends "${missing[@]}" >/dev/null ||
+        { apt-get update >/dev/null && apt-get install -y --no-install-recommends "${missing[@]}" >/dev/null; }
+fi
+
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz -j "$(nproc)"
+
+# The working corpora live in the build folder: what the fuzzers add there stays out of the
+# repository. Default-content files of at most 16 kB join the seeds (larger ones only slow the
+# fuzzer down); each stage map's tileset block seeds the raw-block fuzzer.
+seed_from_content() {
+    local data=build/data
+    [ -d "$data" ] || return 0
+    find "$data" -maxdepth 1 -type f -size -16k | while read -r file; do
+        case "${file,,}" in
+        *.bmp | *.pal) cp "$file" build-fuzz/corpus/bitmap_file/ ;;
+        *.spr) cp "$file" build-fuzz/corpus/sprite_set/ ;;
+        *.map) cp "$file" build-fuzz/corpus/stage_map/ ;;
+        *.wav) cp "$file" build-fuzz/corpus/wave_clip/ ;;
+        esac
+    done
+    python3 - "$data" build-fuzz/corpus/raw_block <<'PY'
+import os, struct, sys
+data, out = sys.argv[1], sys.argv[2]
+for name in sorted(os.listdir(data)):
+    if not name.lower().endswith(".map"):
+        continue
+    head = open(os.path.join(data, name), "rb").read(23)
+    if len(head) < 23 or head[:3] != b"MAP":
+        continue
+    layers, width, height = struct.unpack("<Iii", head[3:15])
+    start = 23 + 3 * layers * width * height
+    with open(os.path.join(data, name), "rb") as f:
+        f.seek(start)
+        block = f.read(16384)
+    if len(block) >= 8:
+        w, h = struct.unpack("<ii", block[:8])
+        size = 8 + 1024 + ((w + 3) & ~3) * h
+        if 0 < size <= len(block):
+            open(os.path.join(out, "content-" + name), "wb").write(block[:size])
+PY
+}
+
+fuzzers=(bitmap_file raw_block sprite_set stage_map wave_clip)
+for fuzzer in "${fuzzers[@]}"; do
+    mkdir -p "build-fuzz/corpus/$fuzzer"
+    cp fuzz/corpus/"$fuzzer"/* "build-fuzz/corpus/$fuzzer/"
+done
+seed_from_content
+
+failed=0
+for fuzzer in "${fuzzers[@]}"; do
+    log=build-fuzz/fuzz-$fuzzer.log
+    rm -f build-fuzz/crash-"$fuzzer"-*
+    if build-fuzz/fuzz/fuzz-"$fuzzer" -max_total_time="$seconds" -timeout=10 -print_final_stats=1 \
+        -artifact_prefix="build-fuzz/crash-$fuzzer-" "build-fuzz/corpus/$fuzzer" >"$log" 2>&1; then
+        runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")
+        echo "fuzz-$fuzzer: $runs executions in ${seconds} s, no crash"
+    else
+        tail -n 40 "$log" >&2
+        echo "fuzz-$fuzzer FAILED; input kept as $(ls build-fuzz/crash-"$fuzzer"-* 2>/dev/null)" >&2
+        failed=1
+    fi
+done
+exit "$failed"
