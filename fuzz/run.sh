@@ -24,12 +24,12 @@ cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz -j "$(nproc)"
 
 # The working corpora live in the build folder: what the fuzzers add there stays out of the
-# repository. Default-content files of at most 16 kB join the seeds (larger ones only slow the
+# repository. Default-content files under 20 kB join the seeds (larger ones only slow the
 # fuzzer down); each stage map's tileset block seeds the raw-block fuzzer.
 seed_from_content() {
     local data=build/data
     [ -d "$data" ] || return 0
-    find "$data" -maxdepth 1 -type f -size -16k | while read -r file; do
+    find "$data" -maxdepth 1 -type f -size -20k | while read -r file; do
         case "${file,,}" in
         *.bmp | *.pal) cp "$file" build-fuzz/corpus/bitmap_file/ ;;
         *.spr) cp "$file" build-fuzz/corpus/sprite_set/ ;;
