@@ -36,7 +36,13 @@ struct NoiseSource {
     }
 };
 
-// One note's samples; returns how many seconds it sounds in all.
+// Keeps a phase within 0..1 and returns it.
+double wrap(double* phase) {
+    *phase -= std::floor(*phase);
+    return *phase;
+}
+
+// How long a voice sounds on after its note is released.
 double noteTail(Voice v) {
     switch (v) {
     case Voice::Kick:
@@ -59,25 +65,25 @@ double sampleOf(const Note& n, double t, double held, NoiseSource* noise, double
     case Voice::Lead: {
         double vib = t > 0.18 ? std::sin(t * 2 * pi * 5.5) * 0.006 : 0;
         *phase += f * (1 + vib) / sampleRate;
-        double sq = std::fmod(*phase, 1.0) < 0.25 ? 1 : -1;
+        double sq = wrap(phase) < 0.25 ? 1 : -1;
         return sq * envelope(t, held, 0.005, 0.09, 0.55, 0.07) * 0.55;
     }
     case Voice::Bass: {
         *phase += f / sampleRate;
-        double p = std::fmod(*phase, 1.0);
+        double p = wrap(phase);
         double tri = 4 * std::fabs(p - 0.5) - 1;
         double sq = p < 0.5 ? 1 : -1;
         return (tri * 0.8 + sq * 0.2) * envelope(t, held, 0.003, 0.12, 0.7, 0.04);
     }
     case Voice::Arp: {
         *phase += f / sampleRate;
-        double sq = std::fmod(*phase, 1.0) < 0.125 ? 1 : -1;
+        double sq = wrap(phase) < 0.125 ? 1 : -1;
         return sq * envelope(t, held, 0.002, 0.06, 0.25, 0.05) * 0.35;
     }
     case Voice::Pad: {
         *phase += f / sampleRate;
-        double p = std::fmod(*phase, 1.0);
-        double p2 = std::fmod(*phase * 1.004, 1.0);
+        double p = wrap(phase);
+        double p2 = std::fmod(t * f * 1.004, 1.0); // a second, slightly sharp oscillator
         double tri = (4 * std::fabs(p - 0.5) - 1) + (4 * std::fabs(p2 - 0.5) - 1);
         return tri * 0.5 * envelope(t, held, 0.12, 0.3, 0.7, 0.35) * 0.4;
     }
