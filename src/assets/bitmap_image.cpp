@@ -20,7 +20,9 @@ constexpr size_t infoHeaderBytes = 40;
 constexpr size_t fileHeaderBytes = 14;
 constexpr size_t fullColourTableBytes = 256 * 4;
 
-size_t strideFor(int64_t width) { return static_cast<size_t>((width + 3) & ~int64_t{3}); }
+size_t strideFor(int64_t width) {
+    return static_cast<size_t>((width + 3) & ~int64_t{3});
+}
 
 } // namespace
 
@@ -108,7 +110,9 @@ int BitmapImage::readRawBlock(ByteReader& file) {
     return 1;
 }
 
-void BitmapImage::release() { *this = BitmapImage(); }
+void BitmapImage::release() {
+    *this = BitmapImage();
+}
 
 int BitmapImage::blit(Surface* surface, int dx, int dy, int w, int h, int sx, int sy) const {
     return draw(surface, false, 0, dx, dy, w, h, sx, sy);
@@ -146,14 +150,16 @@ int BitmapImage::draw(Surface* surface, bool keyed, uint8_t key, int dx0, int dy
     if (drawn) {
         w = std::min({w, pitch - dx, width_ - sx});
         h = std::min({h, surfaceRows - dy, rows_ - sy});
+    }
+    // A source corner on the picture's right or bottom edge is drawn: with nothing to copy.
+    if (drawn && w > 0 && h > 0) {
         uint8_t* d = view.pixels + dy * pitch + dx;
-        for (int64_t r = 0; r < h; ++r, d += pitch) {
-            const uint8_t* s = row(static_cast<int>(sy + r)) + sx;
-            if (keyed)
-                copyRowKeyed(d, s, static_cast<size_t>(w), key);
-            else
-                copyRow(d, s, static_cast<size_t>(w));
-        }
+        const uint8_t* s = row(static_cast<int>(sy)) + sx;
+        const ptrdiff_t step = bottomUp_ ? -ptrdiff_t{stride_} : ptrdiff_t{stride_};
+        if (keyed)
+            copyRows<true>(d, pitch, s, step, static_cast<size_t>(w), static_cast<size_t>(h), key);
+        else
+            copyRows<false>(d, pitch, s, step, static_cast<size_t>(w), static_cast<size_t>(h), key);
     }
     int unlocked = unlockSurface(surface, view.pixels);
     return drawn && unlocked ? 1 : 0;

@@ -46,9 +46,7 @@ class BitmapImage {
     // The info header (followed, in the usual layout, by the colour table); null when empty.
     const uint8_t* infoHeader() const { return empty() ? nullptr : buffer_.data(); }
     // The colour table (blue, green, red, reserved per entry); null when empty.
-    const uint8_t* colourTable() const {
-        return empty() ? nullptr : buffer_.data() + tableOffset_;
-    }
+    const uint8_t* colourTable() const { return empty() ? nullptr : buffer_.data() + tableOffset_; }
     // Entries in the colour table (1 to 256); 0 when empty.
     int colourCount() const { return colourCount_; }
     // Picture row y counted from the top as displayed (0 <= y < height).

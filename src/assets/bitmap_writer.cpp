@@ -19,7 +19,7 @@ void appendRows(const IndexedImage& image, bool topDown, ByteWriter& out) {
     size_t padding = paddedStride(image.width) - static_cast<size_t>(image.width);
     for (int k = 0; k < image.height; ++k) {
         int row = topDown ? k : image.height - 1 - k;
-        out.bytes(&image.pixels[static_cast<size_t>(row) * image.width], image.width);
+        out.bytes(image.pixels.data() + static_cast<size_t>(row) * image.width, image.width);
         out.fill(0, padding);
     }
 }

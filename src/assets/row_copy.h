@@ -18,7 +18,9 @@ template <typename V> inline V load(const uint8_t* p) {
     std::memcpy(&v, p, sizeof v);
     return v;
 }
-template <typename V> inline void store(uint8_t* p, V v) { std::memcpy(p, &v, sizeof v); }
+template <typename V> inline void store(uint8_t* p, V v) {
+    std::memcpy(p, &v, sizeof v);
+}
 
 // Writes s over d where s is not the key. Applying it twice to the same bytes gives the same
 // result, so a row's last block may overlap the one before it.
@@ -77,7 +79,8 @@ inline int rowsShareOpaque(const uint8_t* a, uint8_t keyA, const uint8_t* b, uin
     using namespace rowcopy;
     size_t i = 0;
     for (; i + 16 <= n; i += 16) {
-        Bytes16 both = (Bytes16)(load<Bytes16>(a + i) != keyA) & (Bytes16)(load<Bytes16>(b + i) != keyB);
+        Bytes16 both =
+            (Bytes16)(load<Bytes16>(a + i) != keyA) & (Bytes16)(load<Bytes16>(b + i) != keyB);
         uint64_t halves[2];
         std::memcpy(halves, &both, sizeof halves);
         if (halves[0] | halves[1])
@@ -87,4 +90,59 @@ inline int rowsShareOpaque(const uint8_t* a, uint8_t keyA, const uint8_t* b, uin
         if (a[i] != keyA && b[i] != keyB)
             return 1;
     return 0;
+}
+
+namespace rowcopy {
+
+// One row of a width known when compiling (a whole 16-, 32- or 64-pixel tile or sprite row).
+template <size_t N, bool Keyed> inline void fixedRow(uint8_t* d, const uint8_t* s, uint8_t key) {
+    if constexpr (Keyed) {
+        for (size_t i = 0; i < N; i += 16)
+            keyedBlock<Bytes16>(d + i, s + i, key);
+    } else {
+        std::memcpy(d, s, N);
+    }
+}
+
+template <size_t N, bool Keyed>
+inline void fixedRows(uint8_t* d, ptrdiff_t dStep, const uint8_t* s, ptrdiff_t sStep, size_t h,
+                      uint8_t key) {
+    // The pointers move only between rows, never to a row before the first stored one.
+    for (size_t r = 0; r < h; ++r) {
+        if (r) {
+            d += dStep;
+            s += sStep;
+        }
+        fixedRow<N, Keyed>(d, s, key);
+    }
+}
+
+} // namespace rowcopy
+
+// Copies h rows of n bytes (keyed or not), stepping dStep bytes between destination rows and
+// sStep between source rows (negative for rows stored bottom-up). The common whole-row widths get
+// a loop whose row copy is a few fixed vector moves.
+template <bool Keyed>
+inline void copyRows(uint8_t* d, ptrdiff_t dStep, const uint8_t* s, ptrdiff_t sStep, size_t n,
+                     size_t h, uint8_t key) {
+    using namespace rowcopy;
+    switch (n) {
+    case 16:
+        return fixedRows<16, Keyed>(d, dStep, s, sStep, h, key);
+    case 32:
+        return fixedRows<32, Keyed>(d, dStep, s, sStep, h, key);
+    case 64:
+        return fixedRows<64, Keyed>(d, dStep, s, sStep, h, key);
+    default:
+        for (size_t r = 0; r < h; ++r) {
+            if (r) {
+                d += dStep;
+                s += sStep;
+            }
+            if constexpr (Keyed)
+                copyRowKeyed(d, s, n, key);
+            else
+                copyRow(d, s, n);
+        }
+    }
 }

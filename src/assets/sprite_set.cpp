@@ -110,11 +110,14 @@ int SpriteSet::drawFrame(Surface* surface, uint32_t index, int x, int y) const {
     if (drawn) {
         w = std::min<int64_t>(w, view.pitch - left);
         h = std::min<int64_t>(h, view.height - top);
+    }
+    // A frame of width or height 0 on the surface is drawn: with nothing to copy.
+    if (drawn && w > 0 && h > 0) {
         uint8_t* d = view.pixels + top * view.pitch + left;
-        const uint8_t key = static_cast<uint8_t>(key_);
-        for (int64_t r = 0; r < h; ++r, d += view.pitch)
-            copyRowKeyed(d, frame->row(static_cast<int>(skipY + r)) + skipX,
-                         static_cast<size_t>(w), key);
+        // Stored rows run bottom-up, so the source steps back one stride per surface row.
+        copyRows<true>(d, view.pitch, frame->row(static_cast<int>(skipY)) + skipX,
+                       -static_cast<ptrdiff_t>(frame->rowStride()), static_cast<size_t>(w),
+                       static_cast<size_t>(h), static_cast<uint8_t>(key_));
     }
     int unlocked = unlockSurface(surface, view.pixels);
     return drawn && unlocked ? 1 : 0;

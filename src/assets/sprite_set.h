@@ -19,7 +19,8 @@ struct SpriteFrame {
     int rowStride() const { return (width + 3) & ~3; }
     // Row y counted from the top as displayed (0 <= y < height).
     const uint8_t* row(int y) const {
-        return pixels.data() + static_cast<size_t>(height - 1 - y) * static_cast<size_t>(rowStride());
+        return pixels.data() +
+               static_cast<size_t>(height - 1 - y) * static_cast<size_t>(rowStride());
     }
 };
 

@@ -64,7 +64,7 @@ std::vector<uint8_t> encodeSpriteSet(const SpriteSetImage& set, std::string* err
         write.i32(frame.hotY);
         size_t padding = ((static_cast<size_t>(frame.width) + 3) & ~size_t{3}) - frame.width;
         for (int row = frame.height - 1; row >= 0; --row) {
-            write.bytes(&frame.pixels[static_cast<size_t>(row) * frame.width], frame.width);
+            write.bytes(frame.pixels.data() + static_cast<size_t>(row) * frame.width, frame.width);
             write.fill(0, padding);
         }
     }

@@ -130,8 +130,10 @@ int StageMap::draw(Surface* surface, bool keyed, uint8_t key, uint32_t layerInde
     if (accepted) {
         // Only the cells that reach the surface: those wholly left of or above it, and those
         // starting at or past its right or bottom edge, are never visited.
-        const int64_t firstI = y < 0 ? -y / th : 0, endI = std::min(rows, (surfaceRows - y + th - 1) / th);
-        const int64_t firstJ = x < 0 ? -x / tw : 0, endJ = std::min(columns, (pitch - x + tw - 1) / tw);
+        const int64_t firstI = y < 0 ? -y / th : 0,
+                      endI = std::min(rows, (surfaceRows - y + th - 1) / th);
+        const int64_t firstJ = x < 0 ? -x / tw : 0,
+                      endJ = std::min(columns, (pitch - x + tw - 1) / tw);
         const std::vector<uint16_t>& grid = layers_[layerIndex].tiles;
         for (int64_t i = firstI; i < endI; ++i) {
             const int64_t top = y + i * th;
@@ -148,12 +150,10 @@ int StageMap::draw(Surface* surface, bool keyed, uint8_t key, uint32_t layerInde
                 const size_t w = static_cast<size_t>(std::min(tw - sx, pitch - left - sx));
                 const uint8_t* s = tile(t) + sy * tw + sx;
                 uint8_t* d = rowStart + left + sx;
-                for (int64_t r = 0; r < h; ++r, s += tw, d += pitch) {
-                    if (keyed)
-                        copyRowKeyed(d, s, w, key);
-                    else
-                        copyRow(d, s, w);
-                }
+                if (keyed)
+                    copyRows<true>(d, pitch, s, tw, w, static_cast<size_t>(h), key);
+                else
+                    copyRows<false>(d, pitch, s, tw, w, static_cast<size_t>(h), key);
             }
         }
     }

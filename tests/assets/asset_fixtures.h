@@ -13,7 +13,9 @@
 #include <vector>
 
 // Background values 240 to 242, never used by the pictures below.
-inline uint8_t backgroundAt(int x, int y) { return static_cast<uint8_t>(240 + (x + 2 * y) % 3); }
+inline uint8_t backgroundAt(int x, int y) {
+    return static_cast<uint8_t>(240 + (x + 2 * y) % 3);
+}
 
 inline Surface backgroundSurface(int width, int height) {
     Surface surface = makeSurface(width, height);

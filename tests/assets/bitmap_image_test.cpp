@@ -23,8 +23,8 @@ Surface expectedCopy(const IndexedImage& picture, int sw, int sh, int dx, int dy
     for (int r = 0; r < h; ++r)
         for (int c = 0; c < w; ++c) {
             int X = dx + c, Y = dy + r, SX = sx + c, SY = sy + r;
-            if (X < 0 || Y < 0 || X >= sw || Y >= sh || SX < 0 || SY < 0 ||
-                SX >= picture.width || SY >= picture.height)
+            if (X < 0 || Y < 0 || X >= sw || Y >= sh || SX < 0 || SY < 0 || SX >= picture.width ||
+                SY >= picture.height)
                 continue;
             uint8_t v = picture.at(SX, SY);
             if (key < 0 || v != static_cast<uint8_t>(key))
@@ -51,16 +51,16 @@ void expectClippingMatchesModel(bool topDown, bool keyed) {
                             Surface surface = backgroundSurface(sw, sh);
                             int result = keyed ? image.blitKeyed(&surface, 0, dx, dy, w, h, sx, sy)
                                                : image.blit(&surface, dx, dy, w, h, sx, sy);
-                            Surface expected = expectedCopy(picture, sw, sh, dx, dy, w, h, sx, sy,
-                                                            keyed ? 0 : -1);
+                            Surface expected =
+                                expectedCopy(picture, sw, sh, dx, dy, w, h, sx, sy, keyed ? 0 : -1);
                             ASSERT_EQ(surface.locked, 0);
                             if (result == 0) {
                                 ASSERT_TRUE(untouched(surface))
                                     << dx << "," << dy << " " << w << "x" << h << " from " << sx
                                     << "," << sy;
                                 ASSERT_TRUE(untouched(expected))
-                                    << "refused a visible rectangle " << dx << "," << dy << " "
-                                    << w << "x" << h << " from " << sx << "," << sy;
+                                    << "refused a visible rectangle " << dx << "," << dy << " " << w
+                                    << "x" << h << " from " << sx << "," << sy;
                             } else {
                                 ++drawnCount;
                                 ASSERT_EQ(surface.pixels, expected.pixels)
@@ -161,7 +161,8 @@ TEST(BitmapImage, RightAndBottomEdgesClipAtThePitchAndHeight) {
     for (int y = 0; y < 10; ++y)
         for (int x = 0; x < 20; ++x) {
             bool inside = x >= 15 && y >= 8;
-            EXPECT_EQ(pixelAt(surface, x, y), inside ? picture.at(x - 15, y - 8) : backgroundAt(x, y));
+            EXPECT_EQ(pixelAt(surface, x, y),
+                      inside ? picture.at(x - 15, y - 8) : backgroundAt(x, y));
         }
     Surface other = backgroundSurface(20, 10);
     EXPECT_EQ(image.blit(&other, 20, 0, 16, 16, 0, 0), 0);

@@ -12,7 +12,9 @@
 
 namespace {
 
-std::vector<uint8_t> validBitmap() { return encodeBitmap(patternImage(5, 3)); }
+std::vector<uint8_t> validBitmap() {
+    return encodeBitmap(patternImage(5, 3));
+}
 
 std::vector<uint8_t> validSpriteSet() {
     SpriteSetImage set;
@@ -67,7 +69,9 @@ void drawEverywhere(const StageMap& map) {
 bool isEmpty(const BitmapImage& image) {
     return image.empty() && image.width() == 0 && image.pixelBits() == nullptr;
 }
-bool isEmpty(const SpriteSet& set) { return !set.isLoaded() && set.frameCount() == 0; }
+bool isEmpty(const SpriteSet& set) {
+    return !set.isLoaded() && set.frameCount() == 0;
+}
 bool isEmpty(const StageMap& map) {
     return !map.isLoaded() && map.mapSize() == std::make_pair(0, 0) && map.layerCount() == 0 &&
            map.tileset().empty();
@@ -92,47 +96,49 @@ constexpr uint32_t intMin = 0x80000000u;
 TEST(MalformedBitmap, EveryTruncationIsRefused) {
     std::vector<uint8_t> file = validBitmap();
     ASSERT_EQ(BitmapImage().loadFromMemory(file), 1);
-    expectEveryTruncationRefused<BitmapImage>(file, [](const BitmapImage& b) { return isEmpty(b); });
+    expectEveryTruncationRefused<BitmapImage>(file,
+                                              [](const BitmapImage& b) { return isEmpty(b); });
 }
 
 TEST(MalformedBitmap, HeaderMutations) {
     const std::vector<uint8_t> file = validBitmap(); // 5 x 3, 256 colours, 1102 bytes
-    expectMutations<BitmapImage>(file, {
-        {"magic not BM", 1, 'X', 1, 0},
-        {"info header below 40", 14, 39, 4, 0},
-        {"core header size 12", 14, 12, 4, 0},
-        {"info header size 0", 14, 0, 4, 0},
-        {"info header past the end", 14, 1089, 4, 0},
-        {"info header size 0xFFFFFFFF", 14, 0xffffffffu, 4, 0},
-        {"larger info header pushing the rows past the end", 14, 44, 4, 0},
-        {"width 0", 18, 0, 4, 0},
-        {"width -1", 18, 0xffffffffu, 4, 0},
-        {"width INT_MIN", 18, intMin, 4, 0},
-        {"width above the cap", 18, 16385, 4, 0},
-        {"width INT_MAX (stride overflows)", 18, 0x7fffffffu, 4, 0},
-        {"width 9: rows past the end", 18, 9, 4, 0},
-        {"width 6: same stride", 18, 6, 4, 1},
-        {"height 0", 22, 0, 4, 0},
-        {"height INT_MIN", 22, intMin, 4, 0},
-        {"height above the cap", 22, 16385, 4, 0},
-        {"height -16385", 22, static_cast<uint32_t>(-16385), 4, 0},
-        {"height 4: rows past the end", 22, 4, 4, 0},
-        {"height -3: top-down", 22, static_cast<uint32_t>(-3), 4, 1},
-        {"height 2: fewer rows", 22, 2, 4, 1},
-        {"bit count 4", 28, 4, 2, 0},
-        {"bit count 24", 28, 24, 2, 0},
-        {"bit count 0", 28, 0, 2, 0},
-        {"run-length compressed", 30, 1, 4, 0},
-        {"bit fields", 30, 3, 4, 0},
-        {"colour count 257", 46, 257, 4, 0},
-        {"colour count 0x40000000 (times 4 wraps)", 46, 0x40000000u, 4, 0},
-        {"colour count 0xFFFFFFFF", 46, 0xffffffffu, 4, 0},
-        {"colour count 0 meaning 256", 46, 0, 4, 1},
-        {"colour count 16", 46, 16, 4, 1},
-        {"planes ignored", 26, 7, 2, 1},
-        {"image size ignored", 34, 0xffffffffu, 4, 1},
-        {"pixel offset ignored", 10, 0xffffffffu, 4, 1},
-    });
+    expectMutations<BitmapImage>(
+        file, {
+                  {"magic not BM", 1, 'X', 1, 0},
+                  {"info header below 40", 14, 39, 4, 0},
+                  {"core header size 12", 14, 12, 4, 0},
+                  {"info header size 0", 14, 0, 4, 0},
+                  {"info header past the end", 14, 1089, 4, 0},
+                  {"info header size 0xFFFFFFFF", 14, 0xffffffffu, 4, 0},
+                  {"larger info header pushing the rows past the end", 14, 44, 4, 0},
+                  {"width 0", 18, 0, 4, 0},
+                  {"width -1", 18, 0xffffffffu, 4, 0},
+                  {"width INT_MIN", 18, intMin, 4, 0},
+                  {"width above the cap", 18, 16385, 4, 0},
+                  {"width INT_MAX (stride overflows)", 18, 0x7fffffffu, 4, 0},
+                  {"width 9: rows past the end", 18, 9, 4, 0},
+                  {"width 6: same stride", 18, 6, 4, 1},
+                  {"height 0", 22, 0, 4, 0},
+                  {"height INT_MIN", 22, intMin, 4, 0},
+                  {"height above the cap", 22, 16385, 4, 0},
+                  {"height -16385", 22, static_cast<uint32_t>(-16385), 4, 0},
+                  {"height 4: rows past the end", 22, 4, 4, 0},
+                  {"height -3: top-down", 22, static_cast<uint32_t>(-3), 4, 1},
+                  {"height 2: fewer rows", 22, 2, 4, 1},
+                  {"bit count 4", 28, 4, 2, 0},
+                  {"bit count 24", 28, 24, 2, 0},
+                  {"bit count 0", 28, 0, 2, 0},
+                  {"run-length compressed", 30, 1, 4, 0},
+                  {"bit fields", 30, 3, 4, 0},
+                  {"colour count 257", 46, 257, 4, 0},
+                  {"colour count 0x40000000 (times 4 wraps)", 46, 0x40000000u, 4, 0},
+                  {"colour count 0xFFFFFFFF", 46, 0xffffffffu, 4, 0},
+                  {"colour count 0 meaning 256", 46, 0, 4, 1},
+                  {"colour count 16", 46, 16, 4, 1},
+                  {"planes ignored", 26, 7, 2, 1},
+                  {"image size ignored", 34, 0xffffffffu, 4, 1},
+                  {"pixel offset ignored", 10, 0xffffffffu, 4, 1},
+              });
 }
 
 TEST(MalformedBitmap, ColourTablePastTheEndIsRefused) {
@@ -165,9 +171,16 @@ TEST(MalformedBitmap, RawBlockTruncationsAndSizesAreRefused) {
         ASSERT_EQ(image.readRawBlock(file), 0) << length;
         ASSERT_TRUE(isEmpty(image));
     }
-    for (auto [offset, value] : {std::pair<size_t, uint32_t>{0, 0}, {0, 0xfffffffbu}, {0, 16385},
-                                 {0, 0x7fffffffu}, {4, 0}, {4, intMin}, {4, 16385}, {4, 3}}) {
-        ByteReader file(mutated(block, {"", offset, value, 4, 0}));
+    for (auto [offset, value] : {std::pair<size_t, uint32_t>{0, 0},
+                                 {0, 0xfffffffbu},
+                                 {0, 16385},
+                                 {0, 0x7fffffffu},
+                                 {4, 0},
+                                 {4, intMin},
+                                 {4, 16385},
+                                 {4, 3}}) {
+        std::vector<uint8_t> bad = mutated(block, {"", offset, value, 4, 0});
+        ByteReader file(bad);
         BitmapImage image;
         EXPECT_EQ(image.readRawBlock(file), 0) << offset << " = " << value;
         EXPECT_TRUE(isEmpty(image));
@@ -183,36 +196,37 @@ TEST(MalformedSpriteSet, EveryTruncationIsRefused) {
 TEST(MalformedSpriteSet, HeaderMutations) {
     const std::vector<uint8_t> file = validSpriteSet(); // frames 5 x 3 and 3 x 2
     const size_t frame = 1047;
-    expectMutations<SpriteSet>(file, {
-        {"magic in lower case", 2, 'r', 1, 0},
-        {"frame count 0", 3, 0, 4, 0},
-        {"frame count 0xFFFFFFFF", 3, 0xffffffffu, 4, 0},
-        {"frame count 3: a frame past the end", 3, 3, 4, 0},
-        {"frame count 0x10000000 (times 16 wraps)", 3, 0x10000000u, 4, 0},
-        {"frame count 1: the rest is ignored", 3, 1, 4, 1},
-        {"rate 0", 7, 0, 4, 0},
-        {"rate 1", 7, 1, 4, 1},
-        {"rate 0xFFFFFFFF", 7, 0xffffffffu, 4, 1},
-        {"reserved ignored", 11, 0xffffffffu, 4, 1},
-        {"key 256", 15, 256, 4, 1},
-        {"key 0xFFFFFFFF", 15, 0xffffffffu, 4, 1},
-        {"bits per pixel 0", 19, 0, 4, 0},
-        {"bits per pixel 4", 19, 4, 4, 0},
-        {"bits per pixel 24", 19, 24, 4, 0},
-        {"bits per pixel 0xFFFFFFFF", 19, 0xffffffffu, 4, 0},
-        {"width -1", frame, 0xffffffffu, 4, 0},
-        {"width INT_MIN", frame, intMin, 4, 0},
-        {"width above the cap", frame, 16385, 4, 0},
-        {"width INT_MAX (stride overflows)", frame, 0x7fffffffu, 4, 0},
-        {"width 9: pixels run into the next record", frame, 9, 4, 0},
-        {"width 6: same stride", frame, 6, 4, 1},
-        {"height -1", frame + 4, 0xffffffffu, 4, 0},
-        {"height above the cap", frame + 4, 16385, 4, 0},
-        {"height 0x40000000 (size overflows)", frame + 4, 0x40000000u, 4, 0},
-        {"second frame taller than the file", frame + 16 + 24 + 4, 3, 4, 0},
-        {"hot spot INT_MIN", frame + 8, intMin, 4, 1},
-        {"hot spot INT_MAX", frame + 12, 0x7fffffffu, 4, 1},
-    });
+    expectMutations<SpriteSet>(
+        file, {
+                  {"magic in lower case", 2, 'r', 1, 0},
+                  {"frame count 0", 3, 0, 4, 0},
+                  {"frame count 0xFFFFFFFF", 3, 0xffffffffu, 4, 0},
+                  {"frame count 3: a frame past the end", 3, 3, 4, 0},
+                  {"frame count 0x10000000 (times 16 wraps)", 3, 0x10000000u, 4, 0},
+                  {"frame count 1: the rest is ignored", 3, 1, 4, 1},
+                  {"rate 0", 7, 0, 4, 0},
+                  {"rate 1", 7, 1, 4, 1},
+                  {"rate 0xFFFFFFFF", 7, 0xffffffffu, 4, 1},
+                  {"reserved ignored", 11, 0xffffffffu, 4, 1},
+                  {"key 256", 15, 256, 4, 1},
+                  {"key 0xFFFFFFFF", 15, 0xffffffffu, 4, 1},
+                  {"bits per pixel 0", 19, 0, 4, 0},
+                  {"bits per pixel 4", 19, 4, 4, 0},
+                  {"bits per pixel 24", 19, 24, 4, 0},
+                  {"bits per pixel 0xFFFFFFFF", 19, 0xffffffffu, 4, 0},
+                  {"width -1", frame, 0xffffffffu, 4, 0},
+                  {"width INT_MIN", frame, intMin, 4, 0},
+                  {"width above the cap", frame, 16385, 4, 0},
+                  {"width INT_MAX (stride overflows)", frame, 0x7fffffffu, 4, 0},
+                  {"width 9: pixels run into the next record", frame, 9, 4, 0},
+                  {"width 6: same stride", frame, 6, 4, 1},
+                  {"height -1", frame + 4, 0xffffffffu, 4, 0},
+                  {"height above the cap", frame + 4, 16385, 4, 0},
+                  {"height 0x40000000 (size overflows)", frame + 4, 0x40000000u, 4, 0},
+                  {"second frame taller than the file", frame + 16 + 24 + 4, 3, 4, 0},
+                  {"hot spot INT_MIN", frame + 8, intMin, 4, 1},
+                  {"hot spot INT_MAX", frame + 12, 0x7fffffffu, 4, 1},
+              });
 }
 
 TEST(MalformedStageMap, EveryTruncationIsRefused) {
@@ -224,49 +238,52 @@ TEST(MalformedStageMap, EveryTruncationIsRefused) {
 TEST(MalformedStageMap, HeaderMutations) {
     const std::vector<uint8_t> file = validStageMap();
     const size_t cells = 23, tileset = 23 + 3 * 6;
-    expectMutations<StageMap>(file, {
-        {"magic in lower case", 0, 'm', 1, 0},
-        {"layer count 0", 3, 0, 4, 0},
-        {"layer count 2: grids past the end", 3, 2, 4, 0},
-        {"layer count 0xFFFFFFFF", 3, 0xffffffffu, 4, 0},
-        {"width 0", 7, 0, 4, 0},
-        {"width -1", 7, 0xffffffffu, 4, 0},
-        {"width INT_MIN", 7, intMin, 4, 0},
-        {"width INT_MAX", 7, 0x7fffffffu, 4, 0},
-        {"height 0", 11, 0, 4, 0},
-        {"height -3", 11, static_cast<uint32_t>(-3), 4, 0},
-        {"height 0x55555556 (times 3 wraps)", 11, 0x55555556u, 4, 0},
-        {"tile width 0", 15, 0, 4, 0},
-        {"tile width -4", 15, static_cast<uint32_t>(-4), 4, 0},
-        {"tile width above the cap", 15, 16385, 4, 0},
-        {"tile width wider than the tileset", 15, 11, 4, 0},
-        {"tile width 3: more tiles", 15, 3, 4, 1},
-        {"tile height 0", 19, 0, 4, 0},
-        {"tile height taller than the tileset", 19, 9, 4, 0},
-        {"tile height 8: two tiles, index 2 and 3 past them", 19, 8, 4, 0},
-        {"tileset width 0", tileset, 0, 4, 0},
-        {"tileset width -10", tileset, static_cast<uint32_t>(-10), 4, 0},
-        {"tileset width above the cap", tileset, 16385, 4, 0},
-        {"tileset width 13: rows past the end", tileset, 13, 4, 0},
-        {"tileset width 9: same stride", tileset, 9, 4, 1},
-        {"tileset height 0", tileset + 4, 0, 4, 0},
-        {"tileset height -8", tileset + 4, static_cast<uint32_t>(-8), 4, 0},
-        {"tileset height 9: rows past the end", tileset + 4, 9, 4, 0},
-        {"tileset height 3: smaller than one tile", tileset + 4, 3, 4, 0},
-        {"tile index at the tile count", cells, 4, 2, 0},
-        {"tile index 39999", cells, 39999, 2, 0},
-        {"tile index 40000: empty", cells, 40000, 2, 1},
-        {"tile index 65535: empty", cells, 65535, 2, 1},
-        {"tile index 3", cells, 3, 2, 1},
-        {"spawn code 255", cells + 12, 255, 1, 1},
-    });
+    expectMutations<StageMap>(
+        file, {
+                  {"magic in lower case", 0, 'm', 1, 0},
+                  {"layer count 0", 3, 0, 4, 0},
+                  {"layer count 2: grids past the end", 3, 2, 4, 0},
+                  {"layer count 0xFFFFFFFF", 3, 0xffffffffu, 4, 0},
+                  {"width 0", 7, 0, 4, 0},
+                  {"width -1", 7, 0xffffffffu, 4, 0},
+                  {"width INT_MIN", 7, intMin, 4, 0},
+                  {"width INT_MAX", 7, 0x7fffffffu, 4, 0},
+                  {"height 0", 11, 0, 4, 0},
+                  {"height -3", 11, static_cast<uint32_t>(-3), 4, 0},
+                  {"height 0x55555556 (times 3 wraps)", 11, 0x55555556u, 4, 0},
+                  {"tile width 0", 15, 0, 4, 0},
+                  {"tile width -4", 15, static_cast<uint32_t>(-4), 4, 0},
+                  {"tile width above the cap", 15, 16385, 4, 0},
+                  {"tile width wider than the tileset", 15, 11, 4, 0},
+                  {"tile width 3: more tiles", 15, 3, 4, 1},
+                  {"tile height 0", 19, 0, 4, 0},
+                  {"tile height taller than the tileset", 19, 9, 4, 0},
+                  {"tile height 8: two tiles, index 2 and 3 past them", 19, 8, 4, 0},
+                  {"tileset width 0", tileset, 0, 4, 0},
+                  {"tileset width -10", tileset, static_cast<uint32_t>(-10), 4, 0},
+                  {"tileset width above the cap", tileset, 16385, 4, 0},
+                  {"tileset width 13: rows past the end", tileset, 13, 4, 0},
+                  {"tileset width 9: same stride", tileset, 9, 4, 1},
+                  {"tileset height 0", tileset + 4, 0, 4, 0},
+                  {"tileset height -8", tileset + 4, static_cast<uint32_t>(-8), 4, 0},
+                  {"tileset height 9: rows past the end", tileset + 4, 9, 4, 0},
+                  {"tileset height 3: smaller than one tile", tileset + 4, 3, 4, 0},
+                  {"tile index at the tile count", cells, 4, 2, 0},
+                  {"tile index 39999", cells, 39999, 2, 0},
+                  {"tile index 40000: empty", cells, 40000, 2, 1},
+                  {"tile index 65535: empty", cells, 65535, 2, 1},
+                  {"tile index 3", cells, 3, 2, 1},
+                  {"spawn code 255", cells + 12, 255, 1, 1},
+              });
 }
 
 TEST(MalformedStageMap, SizesWhoseProductOverflowsAreRefused) {
     std::vector<uint8_t> file = validStageMap();
     for (auto [width, height, layers] : {std::array<uint32_t, 3>{0x10000, 0x10000, 1},
-                                         {0x8000, 0x8000, 4}, {0x7fffffff, 0x7fffffff, 1},
-                                         {3, 2, 0x40000000}, {0x10000, 1, 0x10000}}) {
+                                         {0x8000, 0x8000, 4},
+                                         {0x7fffffff, 0x7fffffff, 1},
+                                         {3, 2, 0x40000000},
+                                         {0x10000, 1, 0x10000}}) {
         std::vector<uint8_t> bad = mutated(file, {"", 7, width, 4, 0});
         bad = mutated(bad, {"", 11, height, 4, 0});
         bad = mutated(bad, {"", 3, layers, 4, 0});

@@ -277,10 +277,10 @@ TEST(PixelOverlap, TransparentOverlapTouchingEdgesAndUnloadedSetsGiveZero) {
             ring.at(x, y) = 0; // a transparent middle
     SpriteSet a = loadedSet(oneFrameSet(ring, 0));
     SpriteSet dot = loadedSet(oneFrameSet(solid(2, 2, 0, 0, 6), 0));
-    EXPECT_EQ(pixelOverlap(a, 0, 0, dot, 4, 4), 0); // inside the hole
-    EXPECT_EQ(pixelOverlap(a, 0, 0, dot, 1, 4), 1); // across the ring
-    EXPECT_EQ(pixelOverlap(a, 0, 0, dot, 10, 0), 0); // touching the right edge
-    EXPECT_EQ(pixelOverlap(a, 0, 0, dot, 0, 10), 0); // touching the bottom edge
+    EXPECT_EQ(pixelOverlap(a, 0, 0, dot, 4, 4), 0);   // inside the hole
+    EXPECT_EQ(pixelOverlap(a, 0, 0, dot, 1, 4), 1);   // across the ring
+    EXPECT_EQ(pixelOverlap(a, 0, 0, dot, 10, 0), 0);  // touching the right edge
+    EXPECT_EQ(pixelOverlap(a, 0, 0, dot, 0, 10), 0);  // touching the bottom edge
     EXPECT_EQ(pixelOverlap(a, 0, 0, dot, -2, -2), 0); // touching the top-left corner
     EXPECT_EQ(pixelOverlap(a, 0, 0, dot, 9, 9), 1);
     SpriteSet unloaded;

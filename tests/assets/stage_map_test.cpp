@@ -19,16 +19,19 @@ StageMap loadedMap(const StageMapImage& description) {
 
 // A map of width x height cells of tw x th pixels over a tileset of the pattern picture, with
 // every cell naming a tile (cycling through them) except every seventh, which is empty.
-StageMapImage patternMap(int width, int height, int tw, int th, int tilesetWidth,
-                         int tilesetHeight, int layers = 1) {
-    StageMapImage map = makeStageMapImage(width, height, tw, th, layers, tilesetWidth, tilesetHeight);
+StageMapImage patternMap(int width, int height, int tw, int th, int tilesetWidth, int tilesetHeight,
+                         int layers = 1) {
+    StageMapImage map =
+        makeStageMapImage(width, height, tw, th, layers, tilesetWidth, tilesetHeight);
     map.tileset = patternImage(tilesetWidth, tilesetHeight);
     int count = tileCountOf(map);
     for (int l = 0; l < layers; ++l)
         for (int c = 0; c < width * height; ++c) {
             map.layers[static_cast<size_t>(l)].tiles[static_cast<size_t>(c)] =
-                (c + l) % 7 == 3 ? (c % 2 ? emptyCell : 65535) : static_cast<uint16_t>((c * 5 + l) % count);
-            map.layers[static_cast<size_t>(l)].spawns[static_cast<size_t>(c)] = static_cast<uint8_t>(c + 10 * l);
+                (c + l) % 7 == 3 ? (c % 2 ? emptyCell : 65535)
+                                 : static_cast<uint16_t>((c * 5 + l) % count);
+            map.layers[static_cast<size_t>(l)].spawns[static_cast<size_t>(c)] =
+                static_cast<uint8_t>(c + 10 * l);
         }
     return map;
 }
@@ -40,8 +43,8 @@ uint8_t tilePixel(const StageMapImage& map, int t, int x, int y) {
 }
 
 // What a layer draw must produce, pixel by pixel (with the cells clamped to the map).
-Surface expectedLayer(const StageMapImage& map, int layer, int sw, int sh, int x, int y, int columns,
-                      int rows, int firstColumn, int firstRow, int key) {
+Surface expectedLayer(const StageMapImage& map, int layer, int sw, int sh, int x, int y,
+                      int columns, int rows, int firstColumn, int firstRow, int key) {
     Surface expected = backgroundSurface(sw, sh);
     for (int i = 0; i < rows && firstRow + i < map.height; ++i)
         for (int j = 0; j < columns && firstColumn + j < map.width; ++j) {
@@ -118,17 +121,18 @@ TEST(StageMap, LayerClippingMatchesThePixelModel) {
                          {std::array{5, 4, 0, 0}, std::array{2, 3, 1, 1}, std::array{9, 9, 3, 2},
                           std::array{5, 4, 5, 0}, std::array{1, 1, 4, 3}}) {
                         Surface surface = backgroundSurface(sw, sh);
-                        int result = key < 0 ? map.drawLayer(&surface, layer, x, y, columns, rows,
-                                                             firstColumn, firstRow)
-                                             : map.drawLayerKeyed(&surface, key, layer, x, y,
-                                                                  columns, rows, firstColumn, firstRow);
+                        int result = key < 0
+                                         ? map.drawLayer(&surface, layer, x, y, columns, rows,
+                                                         firstColumn, firstRow)
+                                         : map.drawLayerKeyed(&surface, key, layer, x, y, columns,
+                                                              rows, firstColumn, firstRow);
                         ASSERT_EQ(surface.locked, 0);
                         Surface expected = expectedLayer(description, layer, sw, sh, x, y, columns,
                                                          rows, firstColumn, firstRow, key);
                         if (result == 0) {
                             ASSERT_TRUE(untouched(surface)) << x << "," << y;
-                            ASSERT_TRUE(untouched(expected)) << "refused a visible block at " << x
-                                                             << "," << y;
+                            ASSERT_TRUE(untouched(expected))
+                                << "refused a visible block at " << x << "," << y;
                         } else {
                             ++drawn;
                             ASSERT_EQ(surface.pixels, expected.pixels)

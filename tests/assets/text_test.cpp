@@ -17,7 +17,9 @@ SpriteSet blockFont(int count, uint8_t base) {
     return set;
 }
 
-int glyphWidth(int n) { return n % 4 + 3; }
+int glyphWidth(int n) {
+    return n % 4 + 3;
+}
 
 // The glyphs on row 0 of the surface, left to right: (x of the first column, value).
 std::vector<std::pair<int, int>> glyphsOn(const Surface& surface) {
@@ -66,9 +68,9 @@ TEST_F(Fonts, ZeroIsOneDigitAndTheLargestValueTen) {
 TEST_F(Fonts, SpacesAdvanceSixteenAndGlyphsTheirWidthPlusTwo) {
     EXPECT_EQ(drawText(&surface, letters, digits, "H   P", 10, 0), 5);
     int h = 'H' - 'A', p = 'P' - 'A';
-    EXPECT_EQ(glyphsOn(surface), (std::vector<std::pair<int, int>>{
-                                     {10, letterBase + h},
-                                     {10 + glyphWidth(h) + 2 + 48, letterBase + p}}));
+    EXPECT_EQ(glyphsOn(surface),
+              (std::vector<std::pair<int, int>>{{10, letterBase + h},
+                                                {10 + glyphWidth(h) + 2 + 48, letterBase + p}}));
 
     Surface stage = backgroundSurface(400, 8);
     drawText(&stage, letters, digits, "S T A G E", 0, 0);

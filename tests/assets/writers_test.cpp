@@ -2,9 +2,9 @@
 // and a description they cannot write is refused with a reason instead of a broken file.
 #include "asset_fixtures.h"
 #include "assets/bitmap_image.h"
+#include "assets/row_copy.h"
 #include "assets/sprite_set.h"
 #include "assets/stage_map.h"
-#include "assets/row_copy.h"
 #include "assets/stage_map_writer.h"
 
 #include <gtest/gtest.h>
@@ -65,7 +65,8 @@ TEST(Writers, InconsistentDescriptionsAreRefusedWithAReason) {
 
     IndexedImage tooWide = makeIndexedImage(16385, 1);
     EXPECT_TRUE(encodeBitmap(tooWide, {}, &error).empty());
-    EXPECT_TRUE(encodeBitmap(makeIndexedImage(2, 2), BitmapLayout{.colourCount = 0}, &error).empty());
+    EXPECT_TRUE(
+        encodeBitmap(makeIndexedImage(2, 2), BitmapLayout{.colourCount = 0}, &error).empty());
     EXPECT_TRUE(encodeBitmap(makeIndexedImage(2, 2),
                              BitmapLayout{.colourCount = 16, .colourCountZero = true}, &error)
                     .empty());
