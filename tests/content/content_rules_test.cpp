@@ -79,6 +79,17 @@ TEST(ContentRules, PicturesThatInstallTheirColoursCarryAFullTable) {
     }
 }
 
+TEST(ContentRules, NoPictureShowsAKeyColour) {
+    // "Pal.Pal" shows every colour as a swatch, but only its colour table is ever used.
+    for (const char* name :
+         {"LOGO.BMP", "Menu-b.BMP", "Menu-s.BMP", "open-bk.bmp", "open-s.bmp", "Clear-bk.bmp"}) {
+        BitmapImage image(pathOf(name));
+        ASSERT_FALSE(image.empty()) << name;
+        EXPECT_EQ(countPixels(image, 0, 0, image.width(), image.height(), 249), 0) << name;
+        EXPECT_EQ(countPixels(image, 0, 0, image.width(), image.height(), 255), 0) << name;
+    }
+}
+
 TEST(ContentRules, MenuEntriesShareTheirOverlappingRows) {
     BitmapImage entries(pathOf("Menu-s.BMP"));
     ASSERT_GE(entries.width(), 160);

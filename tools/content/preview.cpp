@@ -257,8 +257,8 @@ int tallyMock(const ContentSet& content, const std::string& path) {
 int writePreview(const ContentSet& content, const std::string& dir) {
     return spriteSheet(content, dir + "/sprites.png") &&
            zoomed(dir + "/sprites.png", dir + "/sprites-zoom.png", 0, 0, 560, 440, 3) &&
-           zoomed(dir + "/sprites.png", dir + "/sprites-shots-zoom.png", 0, weaponRowY, 400, 190,
-                  4) &&
+           zoomed(dir + "/sprites.png", dir + "/sprites-shots-zoom.png", 0, weaponRowY, 400, 290,
+                  3) &&
            pictures(content, dir) && tallyMock(content, dir + "/tally-screen.png") &&
            stageSheets(content, dir);
 }
