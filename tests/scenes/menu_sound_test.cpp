@@ -22,7 +22,9 @@ namespace {
 namespace fs = std::filesystem;
 
 int upHeld = 0;
-int fakeKeyboard(int code) { return code == VK_UP ? upHeld : 0; }
+int fakeKeyboard(int code) {
+    return code == VK_UP ? upHeld : 0;
+}
 
 struct MenuSoundTest : ::testing::Test {
     fs::path folder;
