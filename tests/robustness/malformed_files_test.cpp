@@ -68,7 +68,9 @@ TEST(RobustBitmap, SizesWhoseProductPassesThirtyTwoBitsAreRefused) {
             mutated(mutated(bitmap, {"", 18, width, 4, 0}), {"", 22, height, 4, 0});
         EXPECT_EQ(image.loadFromMemory(wide), 0) << width << "x" << height;
         EXPECT_TRUE(image.empty());
-        ByteReader file(mutated(mutated(block, {"", 0, width, 4, 0}), {"", 4, height, 4, 0}));
+        std::vector<uint8_t> wideBlock =
+            mutated(mutated(block, {"", 0, width, 4, 0}), {"", 4, height, 4, 0});
+        ByteReader file(wideBlock);
         EXPECT_EQ(image.readRawBlock(file), 0) << width << "x" << height;
         EXPECT_TRUE(image.empty());
         EXPECT_EQ(file.position(), 0u);
