@@ -41,6 +41,14 @@ class ByteReader {
         position_ += count;
         return start;
     }
+    // Reads the next bytes if they are exactly magic (compared case-sensitively); else 0.
+    template <size_t N> int readMagic(const char (&magic)[N]) {
+        const uint8_t* start = here();
+        if (N - 1 > remaining() || std::memcmp(start, magic, N - 1) != 0)
+            return 0;
+        position_ += N - 1;
+        return 1;
+    }
     int readU16(uint16_t* out) {
         uint8_t b[2];
         if (!readBytes(b, 2))

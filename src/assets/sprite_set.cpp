@@ -41,8 +41,7 @@ int SpriteSet::loadFromMemory(std::span<const uint8_t> bytes) {
     if (loaded_)
         return 0;
     ByteReader file(bytes);
-    const uint8_t* magic = file.take(3);
-    if (!magic || magic[0] != 'S' || magic[1] != 'P' || magic[2] != 'R')
+    if (!file.readMagic("SPR"))
         return 0;
     uint32_t count = 0, rate = 0, reserved = 0, key = 0, bitsPerPixel = 0;
     if (!file.readU32(&count) || !file.readU32(&rate) || !file.readU32(&reserved) ||

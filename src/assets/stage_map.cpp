@@ -25,8 +25,7 @@ int StageMap::loadFromMemory(std::span<const uint8_t> bytes) {
     if (loaded_)
         return 0;
     ByteReader file(bytes);
-    const uint8_t* magic = file.take(3);
-    if (!magic || magic[0] != 'M' || magic[1] != 'A' || magic[2] != 'P')
+    if (!file.readMagic("MAP"))
         return 0;
     if (!file.readU32(&layerCount_) || !file.readI32(&width_) || !file.readI32(&height_) ||
         !file.readI32(&tileWidth_) || !file.readI32(&tileHeight_) || !readGrids(file) ||
