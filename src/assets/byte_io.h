@@ -117,6 +117,11 @@ class ByteWriter {
 // The largest width or height of any picture, frame or tileset that a loader accepts.
 constexpr int maxPictureSide = 16384;
 
+// The most frames a sprite set and the most layers a stage map may hold: far above any real
+// content, low enough that a tiny file cannot make the loader build millions of empty records.
+constexpr uint32_t maxSpriteFrames = 65536;
+constexpr uint32_t maxMapLayers = 256;
+
 // The largest file a loader reads whole (content files are a few megabytes at most).
 constexpr uint64_t maxContentFileBytes = uint64_t{1} << 30;
 

@@ -49,7 +49,7 @@ int SpriteSet::loadFromMemory(std::span<const uint8_t> bytes) {
         return 0;
     const uint8_t* table = file.take(colourTableBytes);
     // Only 8-bit frames can be drawn; a rate of 0 would make the frame delay 30 / 0.
-    if (!table || bitsPerPixel != 8 || rate == 0 || count == 0 ||
+    if (!table || bitsPerPixel != 8 || rate == 0 || count == 0 || count > maxSpriteFrames ||
         count > file.remaining() / frameHeaderBytes)
         return 0;
     std::vector<SpriteFrame> frames(count);

@@ -28,10 +28,10 @@ struct SpriteFrame {
 // and an animation cursor.
 //
 // Loads check every field against the bytes that remain before allocating and refuse a file that
-// is not 8 bits per pixel, has no frames, an animation rate of 0 (a frame lasts 30 / rate ticks),
-// a frame larger than 16384 x 16384, or frames running past the end. A refused load leaves the set
-// not loaded. A cursor or frame index at or past the frame count is "nothing there": drawing it
-// and testing it for overlap do nothing.
+// is not 8 bits per pixel, has no frames or more than 65536, an animation rate of 0 (a frame lasts
+// 30 / rate ticks), a frame larger than 16384 x 16384, or frames running past the end. A refused
+// load leaves the set not loaded. A cursor or frame index at or past the frame count is "nothing
+// there": drawing it and testing it for overlap do nothing.
 class SpriteSet {
   public:
     SpriteSet() = default;

@@ -50,8 +50,9 @@ int StageMap::loadFromMemory(std::span<const uint8_t> bytes) {
 // Reads every layer's tile grid, then every layer's spawn grid, once their sizes are known to fit
 // in what remains of the file.
 int StageMap::readGrids(ByteReader& file) {
-    if (layerCount_ == 0 || width_ < 1 || height_ < 1 || tileWidth_ < 1 || tileHeight_ < 1 ||
-        tileWidth_ > maxPictureSide || tileHeight_ > maxPictureSide)
+    if (layerCount_ == 0 || layerCount_ > maxMapLayers || width_ < 1 || height_ < 1 ||
+        tileWidth_ < 1 || tileHeight_ < 1 || tileWidth_ > maxPictureSide ||
+        tileHeight_ > maxPictureSide)
         return 0;
     // Each cell takes 3 bytes (tile index and spawn code) in each layer.
     uint64_t cells = uint64_t(width_) * uint64_t(height_);

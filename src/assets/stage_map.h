@@ -20,8 +20,9 @@ struct MapLayer {
 // with no gap, so every visible tile row is drawn as one contiguous run.
 //
 // Loads check every size against the bytes that remain before allocating and refuse zero or
-// negative sizes, a tileset smaller than one tile or larger than 16384 x 16384, grids running past
-// the end, and tile indices from the tile count up to 39999. A refused load leaves the map empty.
+// negative sizes, more than 256 layers, a tileset smaller than one tile or larger than 16384 x
+// 16384, grids running past the end, and tile indices from the tile count up to 39999. A refused
+// load leaves the map empty.
 class StageMap {
   public:
     StageMap() = default;

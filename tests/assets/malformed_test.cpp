@@ -302,3 +302,27 @@ TEST(MalformedStageMap, AFailedLoadAfterAReleaseLeavesTheMapEmpty) {
     EXPECT_TRUE(isEmpty(map));
     EXPECT_EQ(map.loadFromMemory(validStageMap()), 1);
 }
+
+TEST(MalformedSpriteSet, AbsurdFrameCountsAreRefusedEvenWhenTheFileHoldsThem) {
+    SpriteSetImage set;
+    set.frames.assign(maxSpriteFrames, makeSpriteFrameImage(0, 0));
+    std::vector<uint8_t> file = encodeSpriteSet(set);
+    SpriteSet loaded;
+    EXPECT_EQ(loaded.loadFromMemory(file), 1);
+    EXPECT_EQ(loaded.frameCount(), maxSpriteFrames);
+    set.frames.push_back(makeSpriteFrameImage(0, 0));
+    SpriteSet refused;
+    EXPECT_EQ(refused.loadFromMemory(encodeSpriteSet(set)), 0);
+    EXPECT_TRUE(isEmpty(refused));
+}
+
+TEST(MalformedStageMap, AbsurdLayerCountsAreRefusedEvenWhenTheFileHoldsThem) {
+    StageMapImage map = makeStageMapImage(1, 1, 4, 4, static_cast<int>(maxMapLayers), 4, 4);
+    StageMap loaded;
+    EXPECT_EQ(loaded.loadFromMemory(encodeStageMap(map)), 1);
+    EXPECT_EQ(loaded.layerCount(), maxMapLayers);
+    map.layers.push_back(map.layers.back());
+    StageMap refused;
+    EXPECT_EQ(refused.loadFromMemory(encodeStageMap(map)), 0);
+    EXPECT_TRUE(isEmpty(refused));
+}
