@@ -25,7 +25,7 @@ cmake --build --preset fuzz -j "$(nproc)"
 
 # The working corpora live in the build folder: what the fuzzers add there stays out of the
 # repository. Default-content files under 20 kB join the seeds (larger ones only slow the
-# fuzzer down); each stage map's tileset block seeds the raw-block fuzzer.
+# fuzzer down, and every stage map is larger).
 seed_from_content() {
     local data=build/data
     [ -d "$data" ] || return 0
@@ -37,26 +37,6 @@ seed_from_content() {
         *.wav) cp "$file" build-fuzz/corpus/wave_clip/ ;;
         esac
     done
-    python3 - "$data" build-fuzz/corpus/raw_block <<'PY'
-import os, struct, sys
-data, out = sys.argv[1], sys.argv[2]
-for name in sorted(os.listdir(data)):
-    if not name.lower().endswith(".map"):
-        continue
-    head = open(os.path.join(data, name), "rb").read(23)
-    if len(head) < 23 or head[:3] != b"MAP":
-        continue
-    layers, width, height = struct.unpack("<Iii", head[3:15])
-    start = 23 + 3 * layers * width * height
-    with open(os.path.join(data, name), "rb") as f:
-        f.seek(start)
-        block = f.read(16384)
-    if len(block) >= 8:
-        w, h = struct.unpack("<ii", block[:8])
-        size = 8 + 1024 + ((w + 3) & ~3) * h
-        if 0 < size <= len(block):
-            open(os.path.join(out, "content-" + name), "wb").write(block[:size])
-PY
 }
 
 fuzzers=(bitmap_file raw_block sprite_set stage_map wave_clip)
