@@ -2,9 +2,11 @@
 #include <cstddef>
 #include <cstdint>
 
-// Reads little-endian values from a byte range. A read past the end yields 0 and marks the reader
-// failed, so a loader can read a whole header and check once.
-struct ByteReader {
+// Reads the little-endian values of a RIFF file from a byte range (named apart from the assets'
+// ByteReader: two types of one name in one program would break the one-definition rule). A read
+// past the end yields 0 and marks the reader failed, so a loader can read a whole header and check
+// once.
+struct RiffReader {
     const uint8_t* data = nullptr;
     size_t size = 0;
     size_t position = 0;

@@ -1,7 +1,7 @@
 #include "sound/wave_clip.h"
 
-#include "sound/byte_reader.h"
 #include "sound/content_file.h"
+#include "sound/riff_reader.h"
 
 #include <algorithm>
 #include <cstring>
@@ -18,7 +18,7 @@ struct Chunk {
 // Looks for the chunk `name` from the reader's position up to `end`, skipping other chunks and the
 // pad byte that follows an odd-sized one. 0 when it is not there, or when a chunk claims more bytes
 // than the RIFF form holds (the file is then refused rather than read past its end).
-int findChunk(ByteReader& reader, const char* name, size_t end, Chunk* found) {
+int findChunk(RiffReader& reader, const char* name, size_t end, Chunk* found) {
     while (reader.position + 8 <= end) {
         int matches = reader.tag(name);
         uint32_t size = reader.u32();
@@ -49,7 +49,7 @@ int playableFormat(const WaveFormat& format) {
     return format.samplesPerSec >= 100 && format.samplesPerSec <= 200000;
 }
 
-int readFormat(ByteReader& reader, const Chunk& chunk, WaveFormat* format) {
+int readFormat(RiffReader& reader, const Chunk& chunk, WaveFormat* format) {
     if (chunk.size < 16 || !reader.seek(chunk.body))
         return 0;
     format->formatTag = reader.u16();
@@ -86,7 +86,7 @@ int WaveClip::load(const char* fileName) {
 
 int WaveClip::loadBytes(const uint8_t* bytes, size_t count) {
     release();
-    ByteReader reader{bytes, bytes ? count : 0};
+    RiffReader reader{bytes, bytes ? count : 0};
     if (!reader.tag("RIFF"))
         return 0;
     uint32_t riffSize = reader.u32();
