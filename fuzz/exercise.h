@@ -114,8 +114,8 @@ inline int spriteSet(const uint8_t* data, size_t size) {
             set.drawFrame(&surface, f, xs[(i + 5) % 8],
                           shifted(ys[(i + 2) % 8], -(frame->hotY / 2)));
         }
-        // Against the next frame at offsets that overlap fully, partly, at one corner and not at
-        // all, each set keyed with its own colour.
+        // Against the next frame (of a second copy of the set) at offsets that overlap fully,
+        // partly, at one corner and not at all.
         set.setCurrentIndex(static_cast<int>(f));
         other.setCurrentIndex(static_cast<int>((f + 1) % frames));
         for (int dx : {0, 1, -1, frame->width - 1, -frame->width, INT_MAX})
