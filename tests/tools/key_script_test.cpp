@@ -27,3 +27,16 @@ TEST(KeyScript, BadLinesAreRefusedWithTheirNumber) {
         EXPECT_NE(error.find("line 2"), std::string::npos) << text;
     }
 }
+
+TEST(KeyScript, PlayerAgreesWithTheScriptOnEveryTickOfOverlappingEntries) {
+    KeyScript script;
+    ASSERT_EQ(parseKeyScript("5-9 Z\n3 Left\n7-12 Z,Up\n20-20 X\n2-30 Down\n", &script, nullptr),
+              1);
+    KeyScriptPlayer player = startKeyScript(script);
+    for (int tick = 1; tick <= 35; ++tick) {
+        advanceKeyScript(&player, tick);
+        for (int key : {VK_Z, VK_LEFT, VK_UP, VK_X, VK_DOWN, VK_ESCAPE})
+            ASSERT_EQ(playerKeyDown(player, key), scriptKeyDown(script, tick, key))
+                << "tick " << tick << " key " << key;
+    }
+}

@@ -104,3 +104,27 @@ int scriptKeyDown(const KeyScript& script, int tick, int virtualKey) {
             return 1;
     return 0;
 }
+
+KeyScriptPlayer startKeyScript(const KeyScript& script) {
+    KeyScriptPlayer player;
+    player.pending = script.keys;
+    std::sort(player.pending.begin(), player.pending.end(),
+              [](const ScriptedKey& a, const ScriptedKey& b) { return a.from > b.from; });
+    return player;
+}
+
+void advanceKeyScript(KeyScriptPlayer* player, int tick) {
+    player->tick = tick;
+    while (!player->pending.empty() && player->pending.back().from <= tick) {
+        player->held.push_back(player->pending.back());
+        player->pending.pop_back();
+    }
+    std::erase_if(player->held, [tick](const ScriptedKey& key) { return key.to < tick; });
+}
+
+int playerKeyDown(const KeyScriptPlayer& player, int virtualKey) {
+    for (const ScriptedKey& key : player.held)
+        if (key.virtualKey == virtualKey && key.from <= player.tick)
+            return 1;
+    return 0;
+}

@@ -19,5 +19,17 @@ struct KeyScript {
 int parseKeyScript(const std::string& text, KeyScript* out, std::string* error);
 // 1 when the script holds the key down during the tick.
 int scriptKeyDown(const KeyScript& script, int tick, int virtualKey);
+// Plays a script forward tick by tick: each entry is taken up once when its first tick comes and
+// dropped after its last, so a long script costs no more per tick than the keys it holds down.
+struct KeyScriptPlayer {
+    std::vector<ScriptedKey> pending; // by first tick, latest first
+    std::vector<ScriptedKey> held;
+    int tick = 0;
+};
+KeyScriptPlayer startKeyScript(const KeyScript& script);
+// Moves to a tick; ticks only go forward.
+void advanceKeyScript(KeyScriptPlayer* player, int tick);
+// 1 when the key is down at the player's tick.
+int playerKeyDown(const KeyScriptPlayer& player, int virtualKey);
 // The virtual-key code of a key name, or 0 for an unknown name.
 int virtualKeyNamed(const std::string& name);

@@ -40,6 +40,7 @@ struct SimOptions {
 };
 
 KeyScript keyScript;
+KeyScriptPlayer keyPlayer;
 int currentTick = 0;
 int framesSaved = 0;
 SimOptions options;
@@ -132,11 +133,13 @@ int simulate(std::FILE* trace) {
     long ticks = 0;
     long renders = 0;
     int exitCode = 0;
+    keyPlayer = startKeyScript(keyScript);
     int running = enterProgram();
     if (running && options.scene)
         currentScene = static_cast<int>(options.scene);
     for (long tick = 1; running && tick <= options.ticks; ++tick) {
         currentTick = static_cast<int>(tick);
+        advanceKeyScript(&keyPlayer, currentTick);
         onTimer(frameTimerId);
         running = dispatchWaitingMessages(&exitCode);
         int rendered = 0;
