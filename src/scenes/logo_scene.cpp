@@ -16,11 +16,6 @@ namespace {
 constexpr int fadeStep = 4;
 constexpr int holdTicks = 30;
 
-void clearPending(PendingFlag* pending) {
-    if (pending)
-        pending->store(0);
-}
-
 } // namespace
 
 int logoStart() {

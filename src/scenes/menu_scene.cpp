@@ -58,11 +58,6 @@ void playBlip() {
     soundDevice.play(blipChannel, 0);
 }
 
-void clearPending(PendingFlag* pending) {
-    if (pending)
-        pending->store(0);
-}
-
 } // namespace
 
 int menuStart() {

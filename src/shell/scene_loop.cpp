@@ -91,14 +91,10 @@ void clearAndPresent() {
     displayDevice.present();
 }
 
-namespace {
-
 void clearPending(PendingFlag* pending) {
     if (pending)
         pending->store(0);
 }
-
-} // namespace
 
 int runSceneTick(const Scene& scene, int* started, PendingFlag* pending) {
     if (*started == 0) {

@@ -50,5 +50,7 @@ const Scene* sceneFor(int number);
 // returns 1. When the update reports the end it leaves within this tick: stop, started cleared,
 // pending cleared, one black frame; it returns 0 and the caller writes the successor.
 int runSceneTick(const Scene& scene, int* started, PendingFlag* pending);
+// Lets the frame timer post its next tick: every tick stores 0 here when it is done.
+void clearPending(PendingFlag* pending);
 // Posts WM_DESTROY to the main window, the way every fatal condition ends the program.
 void postDestroy();
