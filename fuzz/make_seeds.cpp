@@ -1,4 +1,4 @@
-// kavorind-fuzz-seeds DIR: writes the hand-made seed files of each fuzzer into DIR/<fuzzer>/,
+// kavorind-fuzz-seeds DIR: writes the hand-made starting inputs of each fuzzer into DIR/<fuzzer>/,
 // small files that reach every branch of a loader that a valid file can: each layout option of a
 // bitmap, frames of zero size and far hot spots, empty map cells and several layers, odd and extra
 // RIFF chunks. The repository keeps its output under fuzz/corpus/.

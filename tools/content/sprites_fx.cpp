@@ -261,14 +261,14 @@ void addShotAndItemSprites(ContentSet* out) {
 }
 
 void addExplosionSprites(ContentSet* out) {
-    struct Spec {
+    struct ExplosionKind {
         int size, frames;
         uint32_t rate;
         uint8_t ramp;
         int blasts;
     };
     // Dead0 is the craft, 1 2 8 9 10 ordinary enemies, 3 11 12 the bosses, the rest shot bursts.
-    const Spec specs[17] = {
+    const ExplosionKind kinds[17] = {
         {72, 12, 10, Fire, 4},    {48, 8, 15, Fire, 2}, {56, 9, 15, Fire, 3},
         {192, 16, 8, Fire, 9},    {0, 0, 0, Energy, 0}, {0, 0, 0, Gold, 0},
         {0, 0, 0, Fire, 0},       {0, 0, 0, Hull, 0},   {60, 10, 15, Fire, 3},
@@ -277,7 +277,7 @@ void addExplosionSprites(ContentSet* out) {
         {0, 0, 0, Energy, 0},     {0, 0, 0, Plasma, 0},
     };
     for (int i = 0; i < 17; ++i) {
-        const Spec& s = specs[i];
+        const ExplosionKind& s = kinds[i];
         SpriteSetImage set =
             s.size ? explosionSet(s.size, s.frames, s.rate, s.ramp, s.blasts, 1000 + i * 31)
                    : burstSet(s.ramp, i == 4 ? 40 : 24, 500 + i);
