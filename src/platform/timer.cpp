@@ -6,6 +6,7 @@
 #include <memory>
 #include <mutex>
 #include <thread>
+#include <vector>
 
 namespace {
 
@@ -18,6 +19,12 @@ struct TimerEvent {
 
 std::mutex eventsMutex;
 std::map<int, std::unique_ptr<TimerEvent>> events;
+
+// A program that ends without stopping its timers (Xlib exits the process when the display goes
+// away) still stops their threads before the table goes, instead of aborting on a running thread.
+struct StopTimersAtExit {
+    ~StopTimersAtExit();
+} stopTimersAtExit;
 int nextId = 1;
 int manualTimers = 0;
 
@@ -61,6 +68,17 @@ int platformTimeSetEvent(unsigned delayMs, PlatformTimerCallback callback) {
             std::thread(runEvent, event.get(), id, std::chrono::milliseconds(delayMs), callback);
     events.emplace(id, std::move(event));
     return id;
+}
+
+StopTimersAtExit::~StopTimersAtExit() {
+    std::vector<int> running;
+    {
+        std::lock_guard guard(eventsMutex);
+        for (const auto& [id, event] : events)
+            running.push_back(id);
+    }
+    for (int id : running)
+        platformTimeKillEvent(id);
 }
 
 int platformTimeKillEvent(int timerId) {

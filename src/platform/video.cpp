@@ -128,8 +128,13 @@ PlatformWindow* platformCreateWindow(const char* title, int width, int height, i
     Uint32 flags = SDL_WINDOW_SHOWN | SDL_WINDOW_ALLOW_HIGHDPI;
     if (fullScreen)
         flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+    // Made ready for OpenGL from the start: otherwise an OpenGL renderer replaces the window with a
+    // new one, and whoever found the first (a window manager, a test) holds a dead handle.
     SDL_Window* window = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                                          width, height, flags);
+                                          width, height, flags | SDL_WINDOW_OPENGL);
+    if (!window)
+        window = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width,
+                                  height, flags);
     if (!window)
         return nullptr;
     if (SDL_Surface* icon = createWindowIcon()) {
