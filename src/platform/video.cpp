@@ -126,8 +126,16 @@ PlatformWindow* platformCreateWindow(const char* title, int width, int height, i
     if (!platformInit())
         return nullptr;
     Uint32 flags = SDL_WINDOW_SHOWN | SDL_WINDOW_ALLOW_HIGHDPI;
-    if (fullScreen)
+    SDL_DisplayMode desktop{};
+    if (fullScreen) {
         flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+        // Made at the desktop's size too, so that it covers the screen even where no window
+        // manager is there to carry out the full-screen request.
+        if (SDL_GetDesktopDisplayMode(0, &desktop) == 0 && desktop.w > 0 && desktop.h > 0) {
+            width = desktop.w;
+            height = desktop.h;
+        }
+    }
     // Made ready for OpenGL from the start: otherwise an OpenGL renderer replaces the window with a
     // new one, and whoever found the first (a window manager, a test) holds a dead handle.
     SDL_Window* window = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
