@@ -1,7 +1,5 @@
 #include "shell/content_catalogue.h"
 
-#include "platform/content_path.h"
-
 #include <cstdio>
 #include <filesystem>
 
@@ -48,19 +46,6 @@ const std::array<const char*, startUpFileCount> startUpFileNames = {
 
 namespace {
 
-int loadFile(BitmapImage& image, const char* name) {
-    return image.load(contentPath(name));
-}
-int loadFile(SpriteSet& set, const char* name) {
-    return set.load(contentPath(name));
-}
-int loadFile(StageMap& map, const char* name) {
-    return map.load(contentPath(name));
-}
-int loadFile(WaveClip& clip, const char* name) {
-    return clip.load(contentPath(name).c_str());
-}
-
 // Walks the start-up files in order, handing each to its object; stops at the first failure.
 struct ContentLoader {
     int next = 0;
@@ -70,7 +55,7 @@ struct ContentLoader {
         if (failed)
             return;
         const char* name = startUpFileNames[static_cast<size_t>(next++)];
-        if (!loadFile(object, name))
+        if (!object.load(name))
             failed = name;
     }
     template <typename Content, size_t count> void read(std::array<Content, count>& objects) {
@@ -93,14 +78,14 @@ template <typename Content, size_t count> void releaseAll(std::array<Content, co
 } // namespace
 
 void loadProgramContent() {
-    loadFile(tallyEffect, "C-Eff.wav");
-    loadFile(tallyMusic, "C-Music.wav");
-    loadFile(endingAnimation, "Ending-s.spr");
-    loadFile(logoPicture, "LOGO.BMP");
-    loadFile(openingBackground, "open-bk.bmp");
-    loadFile(openingText, "open-s.bmp");
-    loadFile(openingAnimation, "open-c.spr");
-    loadFile(openingMusic, "Open-M.wav");
+    tallyEffect.load("C-Eff.wav");
+    tallyMusic.load("C-Music.wav");
+    endingAnimation.load("Ending-s.spr");
+    logoPicture.load("LOGO.BMP");
+    openingBackground.load("open-bk.bmp");
+    openingText.load("open-s.bmp");
+    openingAnimation.load("open-c.spr");
+    openingMusic.load("Open-M.wav");
 }
 
 void releaseProgramContent() {

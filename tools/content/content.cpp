@@ -39,3 +39,19 @@ ContentSet buildContent() {
     addMusic(&set);
     return set;
 }
+
+const SpriteSetImage* findSprites(const ContentSet& content, const std::string& name) {
+    for (const auto& s : content.sprites)
+        if (s.name == name)
+            return &s.data;
+    return nullptr;
+}
+
+void stamp(Canvas* c, const SpriteFrameImage& f, int x, int y, int scale) {
+    for (int j = 0; j < f.height * scale; ++j)
+        for (int i = 0; i < f.width * scale; ++i) {
+            uint8_t v = f.at(i / scale, j / scale);
+            if (v != SpriteKey)
+                c->put(x + i, y + j, v);
+        }
+}

@@ -31,6 +31,11 @@ struct ContentSet {
 SpriteFrameImage frameOf(const Canvas& c, int hotX, int hotY);
 SpriteSetImage spriteSet(uint32_t rate, std::vector<SpriteFrameImage> frames);
 IndexedImage pictureOf(const Canvas& c, const PaletteEntries& colours);
+// The sprite set written under a file name, or null when there is none yet.
+const SpriteSetImage* findSprites(const ContentSet& content, const std::string& name);
+// Puts a sprite frame into a picture, blown up `scale` times; its key colour leaves the picture as
+// it was.
+void stamp(Canvas* c, const SpriteFrameImage& f, int x, int y, int scale);
 
 void addCraftSprites(ContentSet* out);
 void addEnemySprites(ContentSet* out);

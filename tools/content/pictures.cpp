@@ -109,23 +109,6 @@ Canvas logo() {
     return c;
 }
 
-const SpriteSetImage* findSprites(const ContentSet& content, const std::string& name) {
-    for (const auto& s : content.sprites)
-        if (s.name == name)
-            return &s.data;
-    return nullptr;
-}
-
-// Puts a sprite frame into a picture, blown up `scale` times.
-void stamp(Canvas* c, const SpriteFrameImage& f, int x, int y, int scale) {
-    for (int j = 0; j < f.height * scale; ++j)
-        for (int i = 0; i < f.width * scale; ++i) {
-            uint8_t v = f.at(i / scale, j / scale);
-            if (v != SpriteKey)
-                c->put(x + i, y + j, v);
-        }
-}
-
 void stars(Canvas* c, int count, int maxY, uint32_t seed) {
     Rng rng(seed);
     for (int k = 0; k < count; ++k) {

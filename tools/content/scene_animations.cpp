@@ -9,19 +9,8 @@
 namespace {
 
 const SpriteFrameImage* craftFrame(const ContentSet& content, int index) {
-    for (const auto& s : content.sprites)
-        if (s.name == "MyCap.spr")
-            return &s.data.frames[index % s.data.frames.size()];
-    return nullptr;
-}
-
-void stamp(Canvas* c, const SpriteFrameImage& f, int x, int y, int scale) {
-    for (int j = 0; j < f.height * scale; ++j)
-        for (int i = 0; i < f.width * scale; ++i) {
-            uint8_t v = f.at(i / scale, j / scale);
-            if (v != SpriteKey)
-                c->put(x + i, y + j, v);
-        }
+    const SpriteSetImage* craft = findSprites(content, "MyCap.spr");
+    return craft ? &craft->frames[index % craft->frames.size()] : nullptr;
 }
 
 // The opening animation lives in the strip below the rising text: 520 x 88 pixels whose top-left
