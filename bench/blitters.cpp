@@ -24,6 +24,8 @@
 #include <string>
 #include <vector>
 
+using namespace kavorind;
+
 namespace {
 
 constexpr int screenWidth = 640, screenHeight = 480, tileSide = 32;
@@ -137,7 +139,7 @@ struct Scene {
             makeStageMapImage(columns, screenHeight / tileSide, tileSide, tileSide, 1, 320, 256);
         map.tileset = scatteredImage(320, 256, 30, random);
         for (uint16_t& t : map.layers[0].tiles)
-            t = random.below(100) < emptyPercent ? emptyCell
+            t = random.below(100) < emptyPercent ? firstEmptyCell
                                                  : static_cast<uint16_t>(random.below(80));
         return map;
     }
@@ -150,7 +152,7 @@ struct Scene {
         for (int i = 0; i < std::min(rows, map.height); ++i)
             for (int j = firstColumn; j < std::min(endColumn, map.width); ++j) {
                 uint16_t t = map.layers[0].tiles[static_cast<size_t>(i * map.width + j)];
-                if (t >= emptyCell)
+                if (t >= firstEmptyCell)
                     continue;
                 SDL_Rect source{(t % layer.tilesPerRow) * tileSide,
                                 (t / layer.tilesPerRow) * tileSide, tileSide, tileSide};
@@ -164,7 +166,7 @@ struct Scene {
         size_t bytes = 0;
         for (int i = 0; i < map.height; ++i)
             for (int j = 0; j < std::min(columns, map.width); ++j) {
-                if (map.layers[0].tiles[static_cast<size_t>(i * map.width + j)] >= emptyCell)
+                if (map.layers[0].tiles[static_cast<size_t>(i * map.width + j)] >= firstEmptyCell)
                     continue;
                 int left = std::max(x + j * tileSide, 0);
                 int right = std::min(x + (j + 1) * tileSide, screenWidth);

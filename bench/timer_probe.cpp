@@ -4,14 +4,17 @@
 
 #include "platform/messages.h"
 #include "platform/platform.h"
+#include "scenes/scene_protocol.h"
 #include "shell/frame_timer.h"
-#include "shell/scene_loop.h"
+#include "shell/window_procedure.h"
 
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <thread>
 #include <vector>
+
+using namespace kavorind;
 
 namespace {
 

@@ -6,18 +6,20 @@
 // Each returns 1 when the input loaded, 0 when it was refused.
 
 #include "assets/bitmap_image.h"
-#include "assets/byte_io.h"
 #include "assets/sprite_set.h"
 #include "assets/stage_map.h"
 #include "assets/text.h"
 #include "display/palette.h"
 #include "display/surface.h"
+#include "platform/byte_io.h"
 #include "sound/wave_clip.h"
 
 #include <climits>
 #include <cstddef>
 #include <cstdint>
 #include <span>
+
+namespace kavorind {
 
 namespace exercise {
 
@@ -163,7 +165,7 @@ inline int stageMap(const uint8_t* data, size_t size) {
 
 inline int waveFile(const uint8_t* data, size_t size) {
     WaveClip clip;
-    if (!clip.loadBytes(data, size))
+    if (!clip.loadFromMemory({data, size}))
         return 0;
     // Every sample byte is read, as the sound device's copy would; whole frames only.
     const WaveFormat* format = clip.format();
@@ -178,3 +180,5 @@ inline int waveFile(const uint8_t* data, size_t size) {
 }
 
 } // namespace exercise
+
+} // namespace kavorind

@@ -4,15 +4,17 @@
 // RIFF chunks. The repository keeps its output under fuzz/corpus/.
 
 #include "assets/bitmap_writer.h"
-#include "assets/byte_io.h"
 #include "assets/sprite_set_writer.h"
 #include "assets/stage_map_writer.h"
+#include "platform/byte_io.h"
 #include "sound/wave_writer.h"
 
 #include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
+
+using namespace kavorind;
 
 namespace {
 
@@ -79,13 +81,13 @@ void spriteSets() {
 void stageMaps() {
     StageMapImage map = makeStageMapImage(3, 2, 4, 4, 1, 10, 8);
     map.tileset = picture(10, 8);
-    map.layers[0].tiles = {0, 1, 2, 3, emptyCell, 65535};
+    map.layers[0].tiles = {0, 1, 2, 3, firstEmptyCell, 65535};
     map.layers[0].spawns = {0, 1, 9, 10, 17, 255};
     save("stage_map", "one-layer-3x2", encodeStageMap(map));
     map = makeStageMapImage(5, 1, 3, 2, 3, 7, 5);
     map.tileset = picture(7, 5);
     map.layers[1].tiles = {0, 1, 2, 3, 0};
-    map.layers[2].tiles = {3, emptyCell, 2, emptyCell, 1};
+    map.layers[2].tiles = {3, firstEmptyCell, 2, firstEmptyCell, 1};
     save("stage_map", "three-layers-5x1", encodeStageMap(map));
     map = makeStageMapImage(1, 1, 1, 1, 1, 1, 1);
     map.layers[0].tiles = {0};

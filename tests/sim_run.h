@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+namespace kavorind {
+
 struct TraceLine {
     std::map<std::string, long> fields;    // numbers, nested ones as "outer.inner"
     std::vector<std::vector<int>> palette; // with --palette: 256 [r, g, b]
@@ -136,3 +138,5 @@ inline SimRun runSim(const std::string& dataDir, const std::string& keys, int ti
     std::remove(errPath.c_str());
     return run;
 }
+
+} // namespace kavorind

@@ -4,14 +4,16 @@
 // counts that they count ticks against.
 
 #include "assets/bitmap_writer.h"
+#include "assets/content_catalogue.h"
 #include "assets/sprite_set_writer.h"
 #include "assets/stage_map_writer.h"
-#include "shell/content_catalogue.h"
 #include "sound/wave_writer.h"
 
 #include <cmath>
 #include <filesystem>
 #include <string>
+
+namespace kavorind {
 
 struct TestContentOptions {
     int openingFrames = 3;
@@ -107,3 +109,5 @@ inline int writeTestContent(const std::string& dir, const TestContentOptions& op
     }
     return ok;
 }
+
+} // namespace kavorind

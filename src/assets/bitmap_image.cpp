@@ -1,9 +1,14 @@
 #include "assets/bitmap_image.h"
 
+#include "assets/asset_limits.h"
 #include "assets/row_copy.h"
+#include "platform/content_file.h"
 
 #include <algorithm>
 #include <cstdlib>
+#include <new>
+
+namespace kavorind {
 
 namespace {
 
@@ -28,17 +33,27 @@ size_t strideFor(int64_t width) {
 
 int BitmapImage::load(const std::string& path) {
     release();
-    std::vector<uint8_t> file;
-    if (!readWholeFile(path, &file))
+    FileBytes file;
+    if (!readWholeFile(path, maxContentFileBytes, &file))
         return 0;
-    return loadFromMemory(file);
+    return adopt(std::move(file));
 }
 
 int BitmapImage::loadFromMemory(std::span<const uint8_t> file) {
     release();
-    if (file.size() < fileHeaderBytes + infoHeaderBytes || file[0] != 'B' || file[1] != 'M')
+    FileBytes copy = copyFileBytes(file);
+    if (!copy.data)
         return 0;
-    std::span<const uint8_t> body = file.subspan(fileHeaderBytes);
+    return adopt(std::move(copy));
+}
+
+// Checks a whole bitmap file and, when it is one the game can draw, keeps its bytes as the
+// picture's buffer: the info header starts just after the 14-byte file header.
+int BitmapImage::adopt(FileBytes file) {
+    std::span<const uint8_t> bytes = file.view();
+    if (bytes.size() < fileHeaderBytes + infoHeaderBytes || bytes[0] != 'B' || bytes[1] != 'M')
+        return 0;
+    std::span<const uint8_t> body = bytes.subspan(fileHeaderBytes);
     const uint8_t* info = body.data();
     uint32_t infoSize = peekU32(info + infoSizeField);
     int32_t width = static_cast<int32_t>(peekU32(info + widthField));
@@ -60,12 +75,14 @@ int BitmapImage::loadFromMemory(std::span<const uint8_t> file) {
     if (pixelStart > body.size() || stride * static_cast<uint64_t>(rows) > body.size() - pixelStart)
         return 0;
 
-    buffer_.assign(body.begin(), body.end());
-    pokeU32(buffer_.data() + imageSizeField, static_cast<uint32_t>(stride * rows));
+    buffer_ = std::move(file);
+    infoOffset_ = fileHeaderBytes;
+    uint8_t* header = buffer_.data.get() + infoOffset_;
+    pokeU32(header + imageSizeField, static_cast<uint32_t>(stride * rows));
     if (colourField == 0)
-        pokeU32(buffer_.data() + colourCountField, static_cast<uint32_t>(colours));
-    tableOffset_ = infoSize;
-    bitsOffset_ = static_cast<size_t>(pixelStart);
+        pokeU32(header + colourCountField, static_cast<uint32_t>(colours));
+    tableOffset_ = infoOffset_ + infoSize;
+    bitsOffset_ = infoOffset_ + static_cast<size_t>(pixelStart);
     width_ = width;
     rows_ = static_cast<int>(rows);
     stride_ = static_cast<int>(stride);
@@ -75,7 +92,7 @@ int BitmapImage::loadFromMemory(std::span<const uint8_t> file) {
 }
 
 int BitmapImage::readRawBlock(ByteReader& file) {
-    if (!empty())
+    if (!isEmpty())
         return 0;
     ByteReader peek = file;
     int32_t width = 0, height = 0;
@@ -88,8 +105,13 @@ int BitmapImage::readRawBlock(ByteReader& file) {
     if (peek.remaining() < fullColourTableBytes + pixelBytes)
         return 0;
 
-    buffer_.assign(infoHeaderBytes + fullColourTableBytes + pixelBytes, 0);
-    uint8_t* info = buffer_.data();
+    size_t total = infoHeaderBytes + fullColourTableBytes + pixelBytes;
+    FileBytes block;
+    block.data.reset(new (std::nothrow) uint8_t[total]());
+    if (!block.data)
+        return 0;
+    block.size = total;
+    uint8_t* info = block.data.get();
     pokeU32(info + infoSizeField, infoHeaderBytes);
     pokeU32(info + widthField, static_cast<uint32_t>(width));
     pokeU32(info + heightField, static_cast<uint32_t>(height));
@@ -100,6 +122,8 @@ int BitmapImage::readRawBlock(ByteReader& file) {
     peek.readBytes(info + infoHeaderBytes, fullColourTableBytes + pixelBytes);
     file = peek;
 
+    buffer_ = std::move(block);
+    infoOffset_ = 0;
     tableOffset_ = infoHeaderBytes;
     bitsOffset_ = infoHeaderBytes + fullColourTableBytes;
     width_ = width;
@@ -110,8 +134,9 @@ int BitmapImage::readRawBlock(ByteReader& file) {
     return 1;
 }
 
-void BitmapImage::release() {
+int BitmapImage::release() {
     *this = BitmapImage();
+    return 1;
 }
 
 int BitmapImage::blit(Surface* surface, int dx, int dy, int w, int h, int sx, int sy) const {
@@ -125,7 +150,7 @@ int BitmapImage::blitKeyed(Surface* surface, int key, int dx, int dy, int w, int
 
 int BitmapImage::draw(Surface* surface, bool keyed, uint8_t key, int dx0, int dy0, int w0, int h0,
                       int sx0, int sy0) const {
-    if (empty())
+    if (isEmpty())
         return 0;
     LockedSurface view;
     if (!lockSurface(surface, &view))
@@ -166,7 +191,7 @@ int BitmapImage::draw(Surface* surface, bool keyed, uint8_t key, int dx0, int dy
 }
 
 int BitmapImage::toPalette(DevicePalette* palette) const {
-    if (empty() || !palette)
+    if (isEmpty() || !palette)
         return 0;
     PaletteEntries entries{};
     const uint8_t* table = colourTable();
@@ -181,3 +206,5 @@ int BitmapImage::toPalette(DevicePalette* palette) const {
     }
     return setPaletteEntries(palette, entries);
 }
+
+} // namespace kavorind

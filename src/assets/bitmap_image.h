@@ -1,22 +1,25 @@
 #pragma once
-#include "assets/byte_io.h"
 #include "display/palette.h"
 #include "display/surface.h"
+#include "platform/byte_io.h"
+#include "platform/content_file.h"
 
 #include <cstdint>
 #include <span>
 #include <string>
 #include <vector>
 
+namespace kavorind {
+
 // One 8-bit picture and its colour table, loaded from an uncompressed 8-bit Windows bitmap or from
 // the raw image block inside a stage map, and drawn straight from the loaded bytes.
 //
-// The buffer holds everything after the 14-byte file header: the info header (whose image-size
-// field is rewritten to stride x rows and whose colour-count field is filled in), the colour table
-// at info-header-size bytes after its start, and the stored rows, bottom-up when the height field
-// is positive, top-down otherwise. Loads check every size against the file before allocating and
-// refuse what is not an 8-bit uncompressed picture of 1 to 16384 x 1 to 16384 pixels; a refused
-// load leaves the image empty.
+// The buffer is the file as read (or a raw block laid out the same way): the info header (whose
+// image-size field is rewritten to stride x rows and whose colour-count field is filled in), the
+// colour table at info-header-size bytes after its start, and the stored rows, bottom-up when the
+// height field is positive, top-down otherwise. Loads check every size against the file before
+// allocating and refuse what is not an 8-bit uncompressed picture of 1 to 16384 x 1 to 16384
+// pixels; a refused load leaves the image empty.
 class BitmapImage {
   public:
     BitmapImage() = default;
@@ -31,9 +34,10 @@ class BitmapImage {
     // reader's position and leaves the reader just past it; 1 when read. 0 without reading when the
     // image already holds pixels or the block is malformed or runs past the end.
     int readRawBlock(ByteReader& file);
-    void release();
+    // Frees the buffer; the image is empty afterwards. Always 1.
+    int release();
 
-    bool empty() const { return buffer_.empty(); }
+    bool isEmpty() const { return !buffer_.data; }
     int width() const { return width_; }
     // The number of rows (the absolute value of the height field); 0 when empty.
     int height() const { return rows_; }
@@ -42,11 +46,17 @@ class BitmapImage {
     // True when the first stored row is the bottom row of the picture.
     bool bottomUp() const { return bottomUp_; }
     // The first stored row; null when empty.
-    const uint8_t* pixelBits() const { return empty() ? nullptr : buffer_.data() + bitsOffset_; }
+    const uint8_t* pixelBits() const {
+        return isEmpty() ? nullptr : buffer_.data.get() + bitsOffset_;
+    }
     // The info header (followed, in the usual layout, by the colour table); null when empty.
-    const uint8_t* infoHeader() const { return empty() ? nullptr : buffer_.data(); }
+    const uint8_t* infoHeader() const {
+        return isEmpty() ? nullptr : buffer_.data.get() + infoOffset_;
+    }
     // The colour table (blue, green, red, reserved per entry); null when empty.
-    const uint8_t* colourTable() const { return empty() ? nullptr : buffer_.data() + tableOffset_; }
+    const uint8_t* colourTable() const {
+        return isEmpty() ? nullptr : buffer_.data.get() + tableOffset_;
+    }
     // Entries in the colour table (1 to 256); 0 when empty.
     int colourCount() const { return colourCount_; }
     // Picture row y counted from the top as displayed (0 <= y < height).
@@ -76,10 +86,12 @@ class BitmapImage {
     int toPalette(DevicePalette* palette) const;
 
   private:
+    int adopt(FileBytes file);
     int draw(Surface* surface, bool keyed, uint8_t key, int dx, int dy, int w, int h, int sx,
              int sy) const;
 
-    std::vector<uint8_t> buffer_;
+    FileBytes buffer_;
+    size_t infoOffset_ = 0;
     size_t tableOffset_ = 0;
     size_t bitsOffset_ = 0;
     int width_ = 0;
@@ -88,3 +100,5 @@ class BitmapImage {
     int colourCount_ = 0;
     bool bottomUp_ = false;
 };
+
+} // namespace kavorind

@@ -1,6 +1,10 @@
 #include "assets/bitmap_writer.h"
 
-#include "assets/byte_io.h"
+#include "assets/asset_limits.h"
+#include "platform/byte_io.h"
+#include "platform/content_file.h"
+
+namespace kavorind {
 
 namespace {
 
@@ -121,3 +125,5 @@ int appendRawImageBlock(const IndexedImage& image, std::vector<uint8_t>* out, st
     appendRows(image, false, write);
     return 1;
 }
+
+} // namespace kavorind

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+namespace kavorind {
+
 // A picture as the content generator and the tests describe it: width x height palette indices,
 // row-major, the top row first, no padding; and its 256 colours (the flags are not stored).
 struct IndexedImage {
@@ -51,3 +53,5 @@ void appendColourTable(const PaletteEntries& colours, std::vector<uint8_t>* out)
 
 // Checks a picture description; 1 when usable, else 0 with the reason in error.
 int checkIndexedImage(const IndexedImage& image, std::string* error);
+
+} // namespace kavorind

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <cstring>
 
+namespace kavorind {
+
 // The inner loops of every blitter: one row of n bytes from s to d, opaque or colour-keyed. The
 // callers clip once per call, so these never test bounds. Both stay branch-free per pixel: the
 // keyed copy is a select over 16 bytes at a time written with the compiler's vector extensions
@@ -146,3 +148,5 @@ inline void copyRows(uint8_t* d, ptrdiff_t dStep, const uint8_t* s, ptrdiff_t sS
         }
     }
 }
+
+} // namespace kavorind

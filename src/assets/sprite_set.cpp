@@ -1,9 +1,13 @@
 #include "assets/sprite_set.h"
 
-#include "assets/byte_io.h"
+#include "assets/asset_limits.h"
 #include "assets/row_copy.h"
+#include "platform/byte_io.h"
+#include "platform/content_file.h"
 
 #include <algorithm>
+
+namespace kavorind {
 
 namespace {
 
@@ -31,10 +35,10 @@ int readFrame(ByteReader& file, SpriteFrame* frame) {
 int SpriteSet::load(const std::string& path) {
     if (loaded_)
         return 0;
-    std::vector<uint8_t> file;
-    if (!readWholeFile(path, &file))
+    FileBytes file;
+    if (!readWholeFile(path, maxContentFileBytes, &file))
         return 0;
-    return loadFromMemory(file);
+    return loadFromMemory(file.view());
 }
 
 int SpriteSet::loadFromMemory(std::span<const uint8_t> bytes) {
@@ -48,8 +52,9 @@ int SpriteSet::loadFromMemory(std::span<const uint8_t> bytes) {
         !file.readU32(&key) || !file.readU32(&bitsPerPixel))
         return 0;
     const uint8_t* table = file.take(colourTableBytes);
-    // Only 8-bit frames can be drawn; a rate of 0 would make the frame delay 30 / 0.
-    if (!table || bitsPerPixel != 8 || rate == 0 || count == 0 || count > maxSpriteFrames ||
+    // Only 8-bit frames can be drawn. A set without frames or with a rate of 0 loads: whatever
+    // takes a frame delay from the rate guards against the 0 itself.
+    if (!table || bitsPerPixel != 8 || count > maxSpriteFrames ||
         count > file.remaining() / frameHeaderBytes)
         return 0;
     std::vector<SpriteFrame> frames(count);
@@ -151,3 +156,5 @@ int pixelOverlap(const SpriteSet& a, int ax, int ay, const SpriteSet& b, int bx,
     }
     return 0;
 }
+
+} // namespace kavorind

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+namespace kavorind {
+
 // One frame of a sprite set, held exactly as stored: height rows of rowStride() bytes, the first
 // stored row being the bottom row as displayed. The hot spot (from the top-left corner, possibly
 // outside the frame) is the point drawn at the position given to the drawing operations.
@@ -28,8 +30,9 @@ struct SpriteFrame {
 // and an animation cursor.
 //
 // Loads check every field against the bytes that remain before allocating and refuse a file that
-// is not 8 bits per pixel, has no frames or more than 65536, an animation rate of 0 (a frame lasts
-// 30 / rate ticks), a frame larger than 16384 x 16384, or frames running past the end. A refused
+// is not 8 bits per pixel, has more than 65536 frames, a frame larger than 16384 x 16384, or frames
+// running past the end. A set with no frames or an animation rate of 0 loads; whoever derives a
+// frame delay (30 / rate ticks) from it guards against the 0. A refused
 // load leaves the set not loaded. A cursor or frame index at or past the frame count is "nothing
 // there": drawing it and testing it for overlap do nothing.
 class SpriteSet {
@@ -45,6 +48,7 @@ class SpriteSet {
     // Empties a loaded set (every field back to zero); 1 when it was loaded.
     int release();
 
+    bool isEmpty() const { return !loaded_; }
     bool isLoaded() const { return loaded_; }
     uint32_t frameCount() const { return loaded_ ? count_ : 0; }
     uint32_t frameRate() const { return loaded_ ? rate_ : 0; }
@@ -92,3 +96,5 @@ class SpriteSet {
 // its cursor is out of range, when the frames only touch, or overlap only where one is
 // transparent.
 int pixelOverlap(const SpriteSet& a, int ax, int ay, const SpriteSet& b, int bx, int by);
+
+} // namespace kavorind

@@ -1,7 +1,11 @@
 #include "assets/sprite_set_writer.h"
 
+#include "assets/asset_limits.h"
 #include "assets/bitmap_writer.h"
-#include "assets/byte_io.h"
+#include "platform/byte_io.h"
+#include "platform/content_file.h"
+
+namespace kavorind {
 
 namespace {
 
@@ -79,3 +83,5 @@ int writeSpriteSet(const std::string& path, const SpriteSetImage& set, std::stri
         return fail(error, "cannot write " + path);
     return 1;
 }
+
+} // namespace kavorind

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+namespace kavorind {
+
 // One frame as the content generator and the tests describe it: width x height palette indices,
 // row-major, the top row first, no padding; and its hot spot, the point of the frame (from its
 // top-left corner, possibly outside it) that lands on the position the game draws it at.
@@ -41,3 +43,5 @@ std::vector<uint8_t> encodeSpriteSet(const SpriteSetImage& set, std::string* err
 // encodeSpriteSet written to a file; 1 on success.
 int writeSpriteSet(const std::string& path, const SpriteSetImage& set,
                    std::string* error = nullptr);
+
+} // namespace kavorind

@@ -1,24 +1,22 @@
 #include "assets/stage_map.h"
 
-#include "assets/byte_io.h"
+#include "assets/asset_limits.h"
 #include "assets/row_copy.h"
+#include "platform/byte_io.h"
+#include "platform/content_file.h"
 
 #include <algorithm>
 #include <cstring>
 
-namespace {
-
-constexpr uint16_t firstEmptyCell = 40000;
-
-} // namespace
+namespace kavorind {
 
 int StageMap::load(const std::string& path) {
     if (loaded_)
         return 0;
-    std::vector<uint8_t> file;
-    if (!readWholeFile(path, &file))
+    FileBytes file;
+    if (!readWholeFile(path, maxContentFileBytes, &file))
         return 0;
-    return loadFromMemory(file);
+    return loadFromMemory(file.view());
 }
 
 int StageMap::loadFromMemory(std::span<const uint8_t> bytes) {
@@ -170,3 +168,5 @@ void drawStageBackdrop(Surface* surface, const StageMap& back, const StageMap& m
     // The front map takes the middle map's size: the two scroll together.
     front.drawLayer(surface, 0, -midScroll, 0, midColumns, midRows, 0, 0);
 }
+
+} // namespace kavorind

@@ -8,6 +8,8 @@
 #include <utility>
 #include <vector>
 
+namespace kavorind {
+
 // One layer of a stage map: width x height tile indices and spawn codes, row-major from the top.
 struct MapLayer {
     std::vector<uint16_t> tiles;
@@ -34,7 +36,7 @@ class StageMap {
     // Frees everything; 1 when the map was loaded.
     int release();
 
-    bool isLoaded() const { return loaded_; }
+    bool isEmpty() const { return !loaded_; }
     uint32_t layerCount() const { return layerCount_; }
     // (width, height) in tiles; zeros when not loaded.
     std::pair<int, int> mapSize() const { return {width_, height_}; }
@@ -89,3 +91,5 @@ class StageMap {
 // cells let the layers below show through.
 void drawStageBackdrop(Surface* surface, const StageMap& back, const StageMap& middle,
                        const StageMap& front, int backScroll, int midScroll, int middleKey);
+
+} // namespace kavorind

@@ -1,6 +1,10 @@
 #include "assets/stage_map_writer.h"
 
-#include "assets/byte_io.h"
+#include "assets/asset_limits.h"
+#include "platform/byte_io.h"
+#include "platform/content_file.h"
+
+namespace kavorind {
 
 namespace {
 
@@ -29,7 +33,7 @@ int checkMap(const StageMapImage& map, std::string* error) {
         if (layer.tiles.size() != cells || layer.spawns.size() != cells)
             return fail(error, name + " grids must hold width x height cells");
         for (size_t c = 0; c < cells; ++c)
-            if (layer.tiles[c] >= tileCount && layer.tiles[c] < emptyCell)
+            if (layer.tiles[c] >= tileCount && layer.tiles[c] < firstEmptyCell)
                 return fail(error, name + " cell " + std::to_string(c) + " names tile " +
                                        std::to_string(layer.tiles[c]) + " of " +
                                        std::to_string(tileCount));
@@ -48,8 +52,8 @@ StageMapImage makeStageMapImage(int width, int height, int tileWidth, int tileHe
     map.tileHeight = tileHeight;
     size_t cells = width > 0 && height > 0 ? static_cast<size_t>(width) * height : 0;
     for (int l = 0; l < layerCount; ++l)
-        map.layers.push_back(
-            MapLayerImage{std::vector<uint16_t>(cells, emptyCell), std::vector<uint8_t>(cells, 0)});
+        map.layers.push_back(MapLayerImage{std::vector<uint16_t>(cells, firstEmptyCell),
+                                           std::vector<uint8_t>(cells, 0)});
     map.tileset = makeIndexedImage(tilesetWidth, tilesetHeight);
     return map;
 }
@@ -88,3 +92,5 @@ int writeStageMap(const std::string& path, const StageMapImage& map, std::string
         return fail(error, "cannot write " + path);
     return 1;
 }
+
+} // namespace kavorind

@@ -1,12 +1,12 @@
 #pragma once
+#include "assets/asset_limits.h"
 #include "assets/bitmap_writer.h"
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
-// A cell value of 40000 or more is an empty cell, never drawn.
-constexpr uint16_t emptyCell = 40000;
+namespace kavorind {
 
 // One layer of a stage map: width x height tile indices and as many spawn codes, row-major from
 // the top row, each row from its leftmost column. Tile k of the tileset is cut at column
@@ -43,3 +43,5 @@ int tileCountOf(const StageMapImage& map);
 std::vector<uint8_t> encodeStageMap(const StageMapImage& map, std::string* error = nullptr);
 // encodeStageMap written to a file; 1 on success.
 int writeStageMap(const std::string& path, const StageMapImage& map, std::string* error = nullptr);
+
+} // namespace kavorind

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+namespace kavorind {
+
 namespace {
 
 // Draws one glyph at the pen and moves the pen past it; a missing glyph leaves the pen alone.
@@ -40,3 +42,5 @@ int drawText(Surface* surface, const SpriteSet& letters, const SpriteSet& digits
     }
     return static_cast<int>(std::strlen(text));
 }
+
+} // namespace kavorind

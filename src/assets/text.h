@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+namespace kavorind {
+
 // Words and numbers drawn with two sprite sets as bitmap fonts: the digits set (frame n shows the
 // digit n) and the letters set (frame n shows the letter 'A' + n; lower case uses the same glyphs).
 // Each glyph is drawn with drawFrame at the pen (placed by its hot spot, keyed, clipped) and moves
@@ -20,3 +22,5 @@ void drawNumber(Surface* surface, const SpriteSet& digits, uint32_t value, int x
 // Writes the zero-terminated text from left to right; returns its length in bytes.
 int drawText(Surface* surface, const SpriteSet& letters, const SpriteSet& digits, const char* text,
              int x, int y);
+
+} // namespace kavorind

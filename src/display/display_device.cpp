@@ -4,7 +4,10 @@
 
 #include <algorithm>
 
+namespace kavorind {
+
 DisplayDevice displayDevice;
+DisplaySettings displaySettings;
 
 namespace {
 
@@ -187,3 +190,5 @@ int DisplayDevice::presentToWindow() {
     const uint32_t* table = shown ? shown->argb.data() : greyRamp().data();
     return platformPresentFrame(primary->texture, back->pixels.data(), back->width, table);
 }
+
+} // namespace kavorind

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <memory>
 
+namespace kavorind {
+
 struct PlatformWindow;
 struct PlatformRenderer;
 struct PlatformTexture;
@@ -72,6 +74,8 @@ struct DisplayDevice {
 
 // The one display device of the program.
 extern DisplayDevice displayDevice;
+// The main window and the mode the entry asks for.
+extern DisplaySettings displaySettings;
 
 // Where a window's top-left corner goes so that it does not start left of or above the work area;
 // a window sticking out on the right or at the bottom is left so.
@@ -84,3 +88,5 @@ WindowCorner cornerWithinWorkArea(int windowLeft, int windowTop, int workLeft, i
 // Sees every presented frame (the headless runner saves them as pictures); null for none.
 using PresentObserver = void (*)(const Surface& frame, const DevicePalette* palette);
 void setPresentObserver(PresentObserver observer);
+
+} // namespace kavorind

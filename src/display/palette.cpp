@@ -1,5 +1,7 @@
 #include "display/palette.h"
 
+namespace kavorind {
+
 namespace {
 
 uint32_t toArgb(const PaletteEntry& entry) {
@@ -72,3 +74,5 @@ int Palette::fillAll(uint32_t colour) {
     filled.fill(entry);
     return setPaletteEntries(ddPalette.get(), filled);
 }
+
+} // namespace kavorind

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <memory>
 
+namespace kavorind {
+
 struct PlatformRenderer;
 
 constexpr uint8_t PC_NOCOLLAPSE = 4;
@@ -56,3 +58,5 @@ inline uint8_t fadeComponent(uint8_t c, unsigned level) {
         return 0;
     return static_cast<uint8_t>(c - (c * level - 1) / 100);
 }
+
+} // namespace kavorind

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+namespace kavorind {
+
 Surface makeSurface(int width, int height) {
     Surface surface;
     if (width < 1 || height < 1)
@@ -40,3 +42,5 @@ int restoreSurface(Surface* surface) {
     surface->lost = 0;
     return 1;
 }
+
+} // namespace kavorind

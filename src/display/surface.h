@@ -2,6 +2,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace kavorind {
+
 // The view of a surface that every drawing operation works on while the surface is locked: one
 // byte (a palette index) per pixel, rows top to bottom, row r at pixels + r * pitch. Drawing clips
 // on the right at the pitch and at the bottom at the height.
@@ -32,3 +34,5 @@ int colourFill(Surface* surface, uint8_t index);
 int restoreSurface(Surface* surface);
 // Makes a cleared width x height surface; an empty one for sizes below 1.
 Surface makeSurface(int width, int height);
+
+} // namespace kavorind

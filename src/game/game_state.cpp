@@ -1,3 +1,7 @@
 #include "game/game_state.h"
 
+namespace kavorind {
+
 GameState gameState;
+
+} // namespace kavorind

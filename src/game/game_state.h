@@ -1,6 +1,8 @@
 #pragma once
 #include <cstdint>
 
+namespace kavorind {
+
 // The state of a game that lives for the whole program and carries over from stage to stage.
 struct GameState {
     int32_t stageIndex = 0; // 0 to 2, shown to the player as stage 1 to 3
@@ -31,3 +33,5 @@ struct GameState {
 };
 
 extern GameState gameState;
+
+} // namespace kavorind

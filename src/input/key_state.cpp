@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
+namespace kavorind {
+
 KeyState keyState;
 
 void clearKeys() {
@@ -31,3 +33,5 @@ int keyHeld(int code) {
 int keyPressed(int code) {
     return keyHeld(code) == 1 ? 1 : 0;
 }
+
+} // namespace kavorind

@@ -2,6 +2,8 @@
 #include <array>
 #include <cstdint>
 
+namespace kavorind {
+
 // Windows virtual-key codes of the keys the game reads.
 constexpr int VK_ESCAPE = 27;
 constexpr int VK_LEFT = 37;
@@ -26,3 +28,5 @@ void sampleKeys();
 int keyHeld(int code);
 // 1 when the key went down in the latest sample.
 int keyPressed(int code);
+
+} // namespace kavorind

@@ -6,6 +6,8 @@
 #include <atomic>
 #include <cstring>
 
+namespace kavorind {
+
 struct PlatformSound {
     Mix_Chunk* chunk = nullptr;
 };
@@ -206,3 +208,5 @@ int platformAudioPlaying(int voice) {
 void platformAudioMarkLost() {
     outputLost = 1;
 }
+
+} // namespace kavorind

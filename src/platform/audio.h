@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+namespace kavorind {
+
 // One sound converted to the output's own format, ready to play.
 struct PlatformSound;
 
@@ -48,3 +50,5 @@ void platformAudioMarkLost();
 struct PlatformSoundDeleter {
     void operator()(PlatformSound* sound) const { platformAudioFreeSound(sound); }
 };
+
+} // namespace kavorind

@@ -4,6 +4,8 @@
 #include <cctype>
 #include <filesystem>
 
+namespace kavorind {
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -30,3 +32,5 @@ std::string contentPath(const std::string& name) {
     }
     return name;
 }
+
+} // namespace kavorind

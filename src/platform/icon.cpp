@@ -2,6 +2,8 @@
 
 #include <SDL.h>
 
+namespace kavorind {
+
 namespace {
 
 // One character per pixel, each a digit or letter naming one of the 16 colours below.
@@ -53,3 +55,5 @@ SDL_Surface* createWindowIcon() {
     }
     return icon;
 }
+
+} // namespace kavorind

@@ -2,6 +2,8 @@
 
 #include <SDL.h>
 
+namespace kavorind {
+
 namespace {
 
 PlatformKeySource keySource = nullptr;
@@ -77,3 +79,5 @@ int platformKeyDown(int virtualKey) {
     SDL_Scancode code = scancodeFor(virtualKey);
     return code != SDL_SCANCODE_UNKNOWN && code < count && state[code] ? 1 : 0;
 }
+
+} // namespace kavorind

@@ -1,4 +1,6 @@
 #pragma once
+
+namespace kavorind {
 // The keyboard, polled by Windows virtual-key code.
 
 // 1 while the key with this virtual-key code is down, 0 otherwise (also for codes with no key).
@@ -8,3 +10,5 @@ int platformKeyDown(int virtualKey);
 // script, tests); null puts the physical keyboard back.
 using PlatformKeySource = int (*)(int virtualKey);
 void platformSetKeySource(PlatformKeySource source);
+
+} // namespace kavorind

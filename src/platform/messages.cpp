@@ -7,6 +7,8 @@
 
 #include <initializer_list>
 
+namespace kavorind {
+
 namespace {
 
 Uint32 messageEventType() {
@@ -128,3 +130,5 @@ void platformFlushMessages() {
         if (event.type == messageEventType())
             delete[] static_cast<intptr_t*>(event.user.data2);
 }
+
+} // namespace kavorind

@@ -1,6 +1,8 @@
 #pragma once
 #include <cstdint>
 
+namespace kavorind {
+
 struct PlatformWindow;
 
 // Window messages with their Windows numbers: the game's loop and window procedure speak in them,
@@ -35,3 +37,5 @@ int platformGetMessage(Message* out);
 void platformWaitMessage();
 // Drops every message that waits (used between program runs in one process).
 void platformFlushMessages();
+
+} // namespace kavorind

@@ -2,6 +2,8 @@
 
 #include <SDL.h>
 
+namespace kavorind {
+
 int platformInit() {
     if (SDL_WasInit(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_TIMER) ==
         (SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_TIMER))
@@ -15,3 +17,5 @@ int platformInit() {
 void platformQuit() {
     SDL_Quit();
 }
+
+} // namespace kavorind

@@ -1,4 +1,6 @@
 #pragma once
+
+namespace kavorind {
 // The platform layer: the only code that includes SDL. Everything the game needs of the operating
 // system (window, message queue, timer thread, presentation, keyboard, message box, cursor) is
 // reached through the plain functions declared in this folder's headers.
@@ -11,3 +13,5 @@ struct PlatformTexture;
 int platformInit();
 // Shuts SDL down again (tests and tools that run the program several times call it between runs).
 void platformQuit();
+
+} // namespace kavorind

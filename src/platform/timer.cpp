@@ -8,6 +8,8 @@
 #include <thread>
 #include <vector>
 
+namespace kavorind {
+
 namespace {
 
 struct TimerEvent {
@@ -100,3 +102,5 @@ int platformTimeKillEvent(int timerId) {
         event->thread.join();
     return 0;
 }
+
+} // namespace kavorind

@@ -1,4 +1,6 @@
 #pragma once
+
+namespace kavorind {
 // Periodic timer events, each run on a thread of its own, like the multimedia timer they stand in
 // for.
 
@@ -16,3 +18,5 @@ int platformTimeKillEvent(int timerId);
 // With manual timers on, events get ids but no thread: the caller fires them itself (the headless
 // runner delivers its ticks this way, and tests drive the timer table deterministically).
 void platformSetManualTimers(int manual);
+
+} // namespace kavorind

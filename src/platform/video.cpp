@@ -10,6 +10,8 @@
 #include <initializer_list>
 #include <vector>
 
+namespace kavorind {
+
 struct PlatformWindow {
     SDL_Window* window = nullptr;
 };
@@ -300,3 +302,5 @@ int platformShowMessageBox(const char* caption, const char* text) {
         return 0;
     return SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, caption, text, nullptr) == 0 ? 1 : 0;
 }
+
+} // namespace kavorind

@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+namespace kavorind {
+
 struct PlatformRect {
     int left = 0;
     int top = 0;
@@ -51,3 +53,5 @@ void platformShowCursor(int show);
 int platformShowMessageBox(const char* caption, const char* text);
 // Tools that run without anyone to click OK turn the boxes off (the text still goes to stderr).
 void platformSetMessageBoxesEnabled(int enabled);
+
+} // namespace kavorind

@@ -1,21 +1,43 @@
 #include "scenes/ending_scene.h"
 
+#include "assets/content_catalogue.h"
 #include "display/display_device.h"
 #include "input/key_state.h"
 #include "scenes/scene_palette.h"
-#include "shell/content_catalogue.h"
+#include "scenes/scene_trace.h"
 #include "sound/sound_device.h"
 #include "sound/wave_clip.h"
 
-int endingLeaving = 0;
-int endingFade = 0;
-int endingStarted = 0;
+namespace kavorind {
 
-const Scene endingScene{endingStart, endingStop, endingTick, endingUpdate, endingRender};
+EndingScene endingScene;
+
+namespace {
+
+int endingLeave() {
+    return SceneMenu;
+}
+
+void endingTrace(TraceFields& fields) {
+    traceField(fields, "endingLeaving", endingScene.endingLeaving);
+    traceField(fields, "endingFade", endingScene.endingFade);
+    traceNestedField(fields, "endingAnimation", "currentIndex",
+                     catalogue.endingAnimation.currentIndex());
+}
+
+} // namespace
+
+const Scene endingSceneProtocol{.started = &endingScene.started,
+                                .start = endingStart,
+                                .stop = endingStop,
+                                .update = endingUpdate,
+                                .render = endingRender,
+                                .leave = endingLeave,
+                                .trace = endingTrace};
 
 int endingStart() {
-    endingLeaving = 0;
-    endingFade = 0;
+    endingScene.endingLeaving = 0;
+    endingScene.endingFade = 0;
     soundDevice.releaseAll();
     WaveClip music;
     if (soundDevice.open(displaySettings.window)) {
@@ -25,7 +47,7 @@ int endingStart() {
     }
     soundDevice.play(0, 1);
     music.release();
-    if (!installPalette(gamePalette)) {
+    if (!installPalette(catalogue.gamePalette)) {
         endingStop();
         return 0;
     }
@@ -33,29 +55,24 @@ int endingStart() {
 }
 
 void endingStop() {
-    endingLeaving = 0;
-    endingFade = 0;
+    endingScene.endingLeaving = 0;
+    endingScene.endingFade = 0;
     soundDevice.releaseAll();
-}
-
-void endingTick(PendingFlag* pending) {
-    if (!runSceneTick(endingScene, &endingStarted, pending))
-        currentScene = SceneMenu;
 }
 
 // The animation loops at one frame per tick, also while the screen fades.
 int endingUpdate() {
     sampleKeys();
     if (keyPressed(VK_Z) || keyPressed(VK_ESCAPE))
-        endingLeaving = 1;
-    uint32_t next = static_cast<uint32_t>(endingAnimation.currentIndex()) + 1;
-    endingAnimation.setCurrentIndex(next < endingAnimation.frameCount() ? static_cast<int>(next)
-                                                                        : 0);
-    if (endingLeaving == 1) {
-        endingFade += 10;
-        if (endingFade >= 100)
+        endingScene.endingLeaving = 1;
+    uint32_t next = static_cast<uint32_t>(catalogue.endingAnimation.currentIndex()) + 1;
+    catalogue.endingAnimation.setCurrentIndex(
+        next < catalogue.endingAnimation.frameCount() ? static_cast<int>(next) : 0);
+    if (endingScene.endingLeaving == 1) {
+        endingScene.endingFade += 10;
+        if (endingScene.endingFade >= 100)
             return 0;
-        displayDevice.palette.fade(static_cast<unsigned>(endingFade));
+        displayDevice.palette.fade(static_cast<unsigned>(endingScene.endingFade));
     }
     return 1;
 }
@@ -65,7 +82,9 @@ int endingRender() {
     if (!back)
         return 0;
     colourFill(back, 0);
-    endingAnimation.drawCurrent(back, 320, 240);
+    catalogue.endingAnimation.drawCurrent(back, 320, 240);
     displayDevice.present();
     return 1;
 }
+
+} // namespace kavorind

@@ -1,15 +1,22 @@
 #pragma once
-#include "shell/scene_loop.h"
+#include "scenes/scene_protocol.h"
+
+namespace kavorind {
 
 // The ending: a looping animation in the middle of the screen with its music, until Z or Escape
 // fades back to the menu. The animation's frame carries over between visits.
-extern int endingLeaving; // 1 once Z or Escape was pressed
-extern int endingFade;    // 0 to 100 in steps of 10
-extern int endingStarted;
-extern const Scene endingScene;
+struct EndingScene {
+    int started = 0;
+    int endingLeaving = 0; // 1 once Z or Escape was pressed
+    int endingFade = 0;    // 0 to 100 in steps of 10
+};
+
+extern EndingScene endingScene;
+extern const Scene endingSceneProtocol;
 
 int endingStart();
 void endingStop();
-void endingTick(PendingFlag* pending);
 int endingUpdate();
 int endingRender();
+
+} // namespace kavorind

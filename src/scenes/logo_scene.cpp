@@ -1,25 +1,37 @@
 #include "scenes/logo_scene.h"
 
+#include "assets/content_catalogue.h"
 #include "display/display_device.h"
 #include "input/key_state.h"
 #include "scenes/scene_palette.h"
-#include "shell/content_catalogue.h"
+#include "scenes/scene_trace.h"
 
-int logoPhase = 0;
-int logoCounter = 100;
-int logoStarted = 0;
+namespace kavorind {
 
-const Scene logoScene{logoStart, nullptr, logoTick, nullptr, logoRender};
+LogoScene logoScene;
 
 namespace {
 
 constexpr int fadeStep = 4;
 constexpr int holdTicks = 30;
 
+void logoTrace(TraceFields& fields) {
+    traceField(fields, "logoPhase", logoScene.logoPhase);
+    traceField(fields, "logoCounter", logoScene.logoCounter);
+}
+
 } // namespace
 
+// The logo keeps its own tick (it reads the keys before its start) and ends through its render.
+const Scene logoSceneProtocol{.started = &logoScene.started,
+                              .start = logoStart,
+                              .render = logoRender,
+                              .tick = logoTick,
+                              .renderEndSuccessor = SceneMenu,
+                              .trace = logoTrace};
+
 int logoStart() {
-    if (!installPalette(logoPicture))
+    if (!installPalette(catalogue.logoPicture))
         return 0;
     displayDevice.palette.fade(100);
     return 1;
@@ -30,24 +42,24 @@ int logoStart() {
 void logoTick(PendingFlag* pending) {
     sampleKeys();
     if (keyPressed(VK_Z) || keyPressed(VK_ESCAPE)) {
-        currentScene = SceneMenu;
-        logoStarted = 0;
+        sceneLoop.currentScene = SceneMenu;
+        logoScene.started = 0;
         clearPending(pending);
         clearAndPresent();
         return;
     }
-    if (logoStarted == 0) {
-        logoStarted = 1;
+    if (logoScene.started == 0) {
+        logoScene.started = 1;
         if (!logoStart())
             postDestroy();
     }
-    if (logoPhase == 0)
-        logoCounter -= fadeStep;
-    else if (logoPhase == 1)
-        logoCounter += 1;
+    if (logoScene.logoPhase == 0)
+        logoScene.logoCounter -= fadeStep;
+    else if (logoScene.logoPhase == 1)
+        logoScene.logoCounter += 1;
     else
-        logoCounter += fadeStep;
-    frameReady = 1;
+        logoScene.logoCounter += fadeStep;
+    sceneLoop.frameReady = 1;
     clearPending(pending);
 }
 
@@ -58,25 +70,25 @@ int logoRender() {
     if (!back)
         return 0;
     colourFill(back, 0);
-    int x = displayDevice.width / 2 - logoPicture.width() / 2;
-    int y = displayDevice.height / 2 - logoPicture.height() / 2;
-    logoPicture.blitKeyedWhole(back, 0, x, y);
-    if (logoPhase == 0) {
-        displayDevice.palette.fade(static_cast<unsigned>(logoCounter));
-        if (logoCounter <= 2) {
-            logoCounter = 0;
-            logoPhase = 1;
+    int x = displayDevice.width / 2 - catalogue.logoPicture.width() / 2;
+    int y = displayDevice.height / 2 - catalogue.logoPicture.height() / 2;
+    catalogue.logoPicture.blitKeyedWhole(back, 0, x, y);
+    if (logoScene.logoPhase == 0) {
+        displayDevice.palette.fade(static_cast<unsigned>(logoScene.logoCounter));
+        if (logoScene.logoCounter <= 2) {
+            logoScene.logoCounter = 0;
+            logoScene.logoPhase = 1;
         }
-    } else if (logoPhase == 1) {
-        if (logoCounter > holdTicks) {
-            logoCounter = 0;
-            logoPhase = 2;
+    } else if (logoScene.logoPhase == 1) {
+        if (logoScene.logoCounter > holdTicks) {
+            logoScene.logoCounter = 0;
+            logoScene.logoPhase = 2;
         }
     } else {
-        displayDevice.palette.fade(static_cast<unsigned>(logoCounter));
-        if (logoCounter >= 100) {
-            logoCounter = 100;
-            logoPhase = 0;
+        displayDevice.palette.fade(static_cast<unsigned>(logoScene.logoCounter));
+        if (logoScene.logoCounter >= 100) {
+            logoScene.logoCounter = 100;
+            logoScene.logoPhase = 0;
             colourFill(back, 0);
             displayDevice.present();
             return 0;
@@ -85,3 +97,5 @@ int logoRender() {
     displayDevice.present();
     return 1;
 }
+
+} // namespace kavorind

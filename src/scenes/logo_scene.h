@@ -1,12 +1,20 @@
 #pragma once
-#include "shell/scene_loop.h"
+#include "scenes/scene_protocol.h"
+
+namespace kavorind {
 
 // The logo: the picture fades in from black, holds, fades out and hands over to the menu.
-extern int logoPhase;   // 0 fading in, 1 holding, 2 fading out
-extern int logoCounter; // the fade level while fading, the ticks held while holding
-extern int logoStarted;
-extern const Scene logoScene;
+struct LogoScene {
+    int started = 0;
+    int logoPhase = 0;     // 0 fading in, 1 holding, 2 fading out
+    int logoCounter = 100; // the fade level while fading, the ticks held while holding
+};
+
+extern LogoScene logoScene;
+extern const Scene logoSceneProtocol;
 
 void logoTick(PendingFlag* pending);
 int logoStart();
 int logoRender();
+
+} // namespace kavorind

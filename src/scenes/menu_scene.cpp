@@ -4,17 +4,13 @@
 #include "game/game_state.h"
 #include "input/key_state.h"
 #include "scenes/scene_palette.h"
+#include "scenes/scene_trace.h"
 #include "sound/sound_device.h"
 #include "sound/wave_clip.h"
 
-BitmapImage menuBackground;
-BitmapImage menuEntries;
-int selection = 0;
-int confirming = 0;
-int fadeLevel = 0;
-int menuStarted = 0;
+namespace kavorind {
 
-const Scene menuScene{menuStart, menuStop, menuTick, menuUpdate, menuRender};
+MenuScene menuScene;
 
 namespace {
 
@@ -34,7 +30,7 @@ constexpr int pieceWidth = 160;
 constexpr int pieceHeight = 40;
 
 int loadIfEmpty(BitmapImage& image, const char* name) {
-    return image.pixelBits() ? 1 : image.load(name);
+    return image.isEmpty() ? image.load(name) : 1;
 }
 
 // The clips live only until the device has copied them into its own buffers.
@@ -58,19 +54,36 @@ void playBlip() {
     soundDevice.play(blipChannel, 0);
 }
 
+void menuTrace(TraceFields& fields) {
+    traceField(fields, "selection", menuScene.selection);
+    traceField(fields, "confirming", menuScene.confirming);
+    traceField(fields, "fadeLevel", menuScene.fadeLevel);
+}
+
 } // namespace
 
+// The menu keeps its own tick: it shows its black frame before it lets go of its resources, and
+// its quit entry ends the program instead of naming a successor.
+const Scene menuSceneProtocol{.started = &menuScene.started,
+                              .start = menuStart,
+                              .stop = menuStop,
+                              .update = menuUpdate,
+                              .render = menuRender,
+                              .tick = menuTick,
+                              .trace = menuTrace};
+
 int menuStart() {
-    if (!loadIfEmpty(menuBackground, "Menu-b.BMP") || !loadIfEmpty(menuEntries, "Menu-s.BMP")) {
+    if (!loadIfEmpty(menuScene.background, "Menu-b.BMP") ||
+        !loadIfEmpty(menuScene.entries, "Menu-s.BMP")) {
         menuStop();
         return 0;
     }
     openMenuSound();
-    selection = 0;
-    confirming = 0;
-    fadeLevel = 0;
+    menuScene.selection = 0;
+    menuScene.confirming = 0;
+    menuScene.fadeLevel = 0;
     soundDevice.play(musicChannel, 1);
-    if (!installPalette(menuBackground)) {
+    if (!installPalette(menuScene.background)) {
         menuStop();
         return 0;
     }
@@ -79,53 +92,53 @@ int menuStart() {
 
 void menuStop() {
     soundDevice.releaseAll();
-    menuBackground.release();
-    menuEntries.release();
+    menuScene.background.release();
+    menuScene.entries.release();
 }
 
 // While the confirm fade runs the keys are not sampled, so their counters stand still.
 int menuUpdate() {
-    if (confirming == 1) {
-        fadeLevel += 10;
-        return fadeLevel < 100 ? 1 : 0;
+    if (menuScene.confirming == 1) {
+        menuScene.fadeLevel += 10;
+        return menuScene.fadeLevel < 100 ? 1 : 0;
     }
     sampleKeys();
     if (keyPressed(VK_UP) || keyPressed(VK_DOWN)) {
-        selection = selection == 0 ? 1 : 0;
+        menuScene.selection = menuScene.selection == 0 ? 1 : 0;
         playBlip();
     }
     if (keyPressed(VK_ESCAPE)) {
-        selection = 1;
-        confirming = 1;
+        menuScene.selection = 1;
+        menuScene.confirming = 1;
         playBlip();
     }
     if (keyPressed(VK_Z)) {
-        confirming = 1;
+        menuScene.confirming = 1;
         playBlip();
     }
     return 1;
 }
 
 void menuTick(PendingFlag* pending) {
-    if (menuStarted == 0) {
-        menuStarted = 1;
+    if (menuScene.started == 0) {
+        menuScene.started = 1;
         if (!menuStart())
             postDestroy();
     }
     if (menuUpdate()) {
-        frameReady = 1;
+        sceneLoop.frameReady = 1;
         clearPending(pending);
         return;
     }
     clearAndPresent();
-    if (selection == 0) {
-        currentScene = SceneOpening;
-        menuStarted = 0;
+    if (menuScene.selection == 0) {
+        sceneLoop.currentScene = SceneOpening;
+        menuScene.started = 0;
         menuStop();
         gameState.stageIndex = 0;
     } else {
         postDestroy();
-        menuStarted = 0;
+        menuScene.started = 0;
         menuStop();
     }
     clearPending(pending);
@@ -136,14 +149,17 @@ int menuRender() {
     if (!back)
         return 0;
     colourFill(back, 0);
-    menuBackground.blitWhole(back, 0, 0);
+    menuScene.background.blitWhole(back, 0, 0);
     for (int entry = 0; entry < 2; ++entry) {
         const EntryPiece& piece = entryPieces[entry];
-        int sourceRow = selection == entry ? piece.selectedRow : piece.plainRow;
-        menuEntries.blit(back, piece.screenX, piece.screenY, pieceWidth, pieceHeight, 0, sourceRow);
+        int sourceRow = menuScene.selection == entry ? piece.selectedRow : piece.plainRow;
+        menuScene.entries.blit(back, piece.screenX, piece.screenY, pieceWidth, pieceHeight, 0,
+                               sourceRow);
     }
-    if (confirming == 1)
-        displayDevice.palette.fade(static_cast<unsigned>(fadeLevel));
+    if (menuScene.confirming == 1)
+        displayDevice.palette.fade(static_cast<unsigned>(menuScene.fadeLevel));
     displayDevice.present();
     return 1;
 }
+
+} // namespace kavorind

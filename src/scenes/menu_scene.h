@@ -1,18 +1,27 @@
 #pragma once
 #include "assets/bitmap_image.h"
-#include "shell/scene_loop.h"
+#include "scenes/scene_protocol.h"
 
-// The menu: a background with two entries, start a game and quit.
-extern BitmapImage menuBackground;
-extern BitmapImage menuEntries;
-extern int selection;  // 0 start a game, 1 quit
-extern int confirming; // 1 once a choice is made and the fade runs
-extern int fadeLevel;  // 0 to 100 in steps of 10
-extern int menuStarted;
-extern const Scene menuScene;
+namespace kavorind {
+
+// The menu: a background with two entries, start a game and quit. Its pictures are read by its
+// start and let go by its stop.
+struct MenuScene {
+    BitmapImage background; // "Menu-b.BMP", which also supplies the palette
+    BitmapImage entries;    // "Menu-s.BMP": both entries, selected and not, in one column
+    int started = 0;
+    int selection = 0;  // 0 start a game, 1 quit
+    int confirming = 0; // 1 once a choice is made and the fade runs
+    int fadeLevel = 0;  // 0 to 100 in steps of 10
+};
+
+extern MenuScene menuScene;
+extern const Scene menuSceneProtocol;
 
 int menuStart();
 void menuStop();
 void menuTick(PendingFlag* pending);
 int menuUpdate();
 int menuRender();
+
+} // namespace kavorind

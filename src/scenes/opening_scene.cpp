@@ -1,17 +1,15 @@
 #include "scenes/opening_scene.h"
 
+#include "assets/content_catalogue.h"
 #include "display/display_device.h"
 #include "input/key_state.h"
 #include "scenes/scene_palette.h"
-#include "shell/content_catalogue.h"
+#include "scenes/scene_trace.h"
 #include "sound/sound_device.h"
 
-int riseHeight = 0;
-int animationWait = 0;
-int openingFade = 0;
-int openingStarted = 0;
+namespace kavorind {
 
-const Scene openingScene{openingStart, openingStop, openingTick, openingUpdate, openingRender};
+OpeningScene openingScene;
 
 namespace {
 
@@ -21,23 +19,43 @@ constexpr int riseLine = 350;
 constexpr int textWidth = 540;
 
 void resetOpening() {
-    riseHeight = 0;
-    openingFade = 0;
-    animationWait = 0;
-    openingAnimation.setCurrentIndex(0);
+    openingScene.riseHeight = 0;
+    openingScene.openingFade = 0;
+    openingScene.animationWait = 0;
+    catalogue.openingAnimation.setCurrentIndex(0);
+}
+
+int openingLeave() {
+    return SceneGame;
+}
+
+void openingTrace(TraceFields& fields) {
+    traceField(fields, "riseHeight", openingScene.riseHeight);
+    traceField(fields, "animationWait", openingScene.animationWait);
+    traceField(fields, "openingFade", openingScene.openingFade);
+    traceNestedField(fields, "openingAnimation", "currentIndex",
+                     catalogue.openingAnimation.currentIndex());
 }
 
 } // namespace
+
+const Scene openingSceneProtocol{.started = &openingScene.started,
+                                 .start = openingStart,
+                                 .stop = openingStop,
+                                 .update = openingUpdate,
+                                 .render = openingRender,
+                                 .leave = openingLeave,
+                                 .trace = openingTrace};
 
 int openingStart() {
     resetOpening();
     soundDevice.releaseAll();
     if (soundDevice.open(displaySettings.window)) {
         soundDevice.setChannelCount(1);
-        soundDevice.assignClip(openingMusic, 0);
+        soundDevice.assignClip(catalogue.openingMusic, 0);
     }
     soundDevice.play(0, 1);
-    if (!installPalette(gamePalette)) {
+    if (!installPalette(catalogue.gamePalette)) {
         openingStop();
         return 0;
     }
@@ -49,32 +67,27 @@ void openingStop() {
     soundDevice.releaseAll();
 }
 
-void openingTick(PendingFlag* pending) {
-    if (!runSceneTick(openingScene, &openingStarted, pending))
-        currentScene = SceneGame;
-}
-
 // Z or Escape lifts the whole text at once; the animation then plays through once at one frame
 // every second tick, and the screen fades to black.
 int openingUpdate() {
     sampleKeys();
-    int rows = keyPressed(VK_Z) || keyPressed(VK_ESCAPE) ? fullRise : riseHeight;
-    riseHeight = rows + 1;
-    if (riseHeight < 250)
+    int rows = keyPressed(VK_Z) || keyPressed(VK_ESCAPE) ? fullRise : openingScene.riseHeight;
+    openingScene.riseHeight = rows + 1;
+    if (openingScene.riseHeight < 250)
         return 1;
-    riseHeight = fullRise;
-    uint32_t next = static_cast<uint32_t>(openingAnimation.currentIndex()) + 1;
-    if (next < openingAnimation.frameCount()) {
-        if (++animationWait >= 2) {
-            openingAnimation.setCurrentIndex(static_cast<int>(next));
-            animationWait = 0;
+    openingScene.riseHeight = fullRise;
+    uint32_t next = static_cast<uint32_t>(catalogue.openingAnimation.currentIndex()) + 1;
+    if (next < catalogue.openingAnimation.frameCount()) {
+        if (++openingScene.animationWait >= 2) {
+            catalogue.openingAnimation.setCurrentIndex(static_cast<int>(next));
+            openingScene.animationWait = 0;
         }
         return 1;
     }
-    openingFade += 10;
-    if (openingFade >= 100)
+    openingScene.openingFade += 10;
+    if (openingScene.openingFade >= 100)
         return 0;
-    displayDevice.palette.fade(static_cast<unsigned>(openingFade));
+    displayDevice.palette.fade(static_cast<unsigned>(openingScene.openingFade));
     return 1;
 }
 
@@ -83,9 +96,12 @@ int openingRender() {
     if (!back)
         return 0;
     colourFill(back, 0);
-    openingBackground.blitWhole(back, 20, 40);
-    openingAnimation.drawCurrent(back, 335, 230);
-    openingText.blitKeyed(back, 0, 50, riseLine - riseHeight, textWidth, riseHeight, 0, 0);
+    catalogue.openingBackground.blitWhole(back, 20, 40);
+    catalogue.openingAnimation.drawCurrent(back, 335, 230);
+    catalogue.openingText.blitKeyed(back, 0, 50, riseLine - openingScene.riseHeight, textWidth,
+                                    openingScene.riseHeight, 0, 0);
     displayDevice.present();
     return 1;
 }
+
+} // namespace kavorind

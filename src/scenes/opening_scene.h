@@ -1,16 +1,23 @@
 #pragma once
-#include "shell/scene_loop.h"
+#include "scenes/scene_protocol.h"
+
+namespace kavorind {
 
 // The opening: the story text rises out of a line beside an animation, then the screen fades and
-// the first stage starts.
-extern int riseHeight;    // rows of the rising picture shown, 0 to 251
-extern int animationWait; // ticks since the animation last advanced
-extern int openingFade;   // 0 to 100 in steps of 10
-extern int openingStarted;
-extern const Scene openingScene;
+// the first stage starts. Its pictures, animation and music belong to the content catalogue.
+struct OpeningScene {
+    int started = 0;
+    int riseHeight = 0;    // rows of the rising picture shown, 0 to 251
+    int animationWait = 0; // ticks since the animation last advanced
+    int openingFade = 0;   // 0 to 100 in steps of 10
+};
+
+extern OpeningScene openingScene;
+extern const Scene openingSceneProtocol;
 
 int openingStart();
 void openingStop();
-void openingTick(PendingFlag* pending);
 int openingUpdate();
 int openingRender();
+
+} // namespace kavorind

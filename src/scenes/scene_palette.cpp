@@ -3,6 +3,8 @@
 #include "assets/bitmap_image.h"
 #include "display/display_device.h"
 
+namespace kavorind {
+
 int installPalette(const BitmapImage& picture) {
     DevicePalette* palette = displayDevice.palette.directDrawPalette();
     if (!palette)
@@ -11,3 +13,5 @@ int installPalette(const BitmapImage& picture) {
     displayDevice.palette.saveReference();
     return 1;
 }
+
+} // namespace kavorind

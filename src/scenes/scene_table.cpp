@@ -1,10 +1,36 @@
+#include "scenes/scene_table.h"
+
+#include "game/game_state.h"
 #include "scenes/ending_scene.h"
 #include "scenes/logo_scene.h"
 #include "scenes/menu_scene.h"
 #include "scenes/opening_scene.h"
-#include "shell/scene_loop.h"
+#include "scenes/scene_trace.h"
 
-// The scenes by number. The game and the stage-clear tally join when they exist.
-const Scene* sceneTable[sceneCount + 1] = {
-    nullptr, &logoScene, &menuScene, nullptr, nullptr, &endingScene, &openingScene,
-};
+namespace kavorind {
+
+// The game and the stage-clear tally join when they exist.
+SceneTable sceneTable = {{
+    nullptr,
+    &logoSceneProtocol,
+    &menuSceneProtocol,
+    nullptr,
+    nullptr,
+    &endingSceneProtocol,
+    &openingSceneProtocol,
+}};
+
+const Scene* sceneFor(int number) {
+    if (number < 1 || number > sceneCount)
+        return nullptr;
+    return sceneTable.scenes[static_cast<size_t>(number)];
+}
+
+void traceScenes(TraceFields& fields) {
+    for (const Scene* scene : sceneTable.scenes)
+        if (scene && scene->trace)
+            scene->trace(fields);
+    traceField(fields, "stageIndex", gameState.stageIndex);
+}
+
+} // namespace kavorind

@@ -1,12 +1,16 @@
 #include "shell/entry.h"
 
+#include "assets/content_catalogue.h"
+#include "display/display_device.h"
 #include "platform/messages.h"
 #include "platform/video.h"
-#include "shell/content_catalogue.h"
-#include "shell/scene_loop.h"
+#include "scenes/scene_protocol.h"
 #include "shell/startup.h"
+#include "shell/window_procedure.h"
 
 #include <cstdio>
+
+namespace kavorind {
 
 namespace {
 
@@ -66,7 +70,7 @@ int runMessageLoop() {
         if (platformPeekMessage()) {
             if (!dispatchOne(&exitCode))
                 return exitCode;
-        } else if (frameReady && !renderBusy) {
+        } else if (sceneLoop.frameReady && !sceneLoop.renderBusy) {
             idleStep();
         } else {
             // Nothing to draw until the next tick: sleep in the queue instead of spinning.
@@ -80,3 +84,5 @@ int kavorindMain() {
         return 0;
     return runMessageLoop();
 }
+
+} // namespace kavorind

@@ -1,5 +1,7 @@
 #pragma once
 
+namespace kavorind {
+
 // The two start-up failures, shown with the caption "Error" and also written to stderr.
 constexpr const char* windowFailureText = "프로그램을 초기화 할수 없습니다.";
 constexpr const char* startUpFailureText = "Data 를 초기화 할수 없습니다.";
@@ -15,3 +17,5 @@ int runMessageLoop();
 int dispatchWaitingMessages(int* exitCode);
 // The whole program: enterProgram, then the loop.
 int kavorindMain();
+
+} // namespace kavorind

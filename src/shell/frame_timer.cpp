@@ -3,13 +3,14 @@
 #include "platform/messages.h"
 #include "platform/timer.h"
 
-std::array<TimerSlot, timerSlotCount> timerTable;
-int frameTimerId = 0;
+namespace kavorind {
+
+FrameTimer frameTimer;
 
 namespace {
 
 TimerSlot* runningSlot(int timerId) {
-    for (TimerSlot& slot : timerTable)
+    for (TimerSlot& slot : frameTimer.timerTable)
         if (slot.timerId == timerId && slot.inUse == 1)
             return &slot;
     return nullptr;
@@ -27,7 +28,7 @@ int startTimer(unsigned rate, int* outId, PlatformWindow* window, uint16_t messa
     if (rate == 0 || !outId)
         return 0;
     TimerSlot* slot = nullptr;
-    for (TimerSlot& candidate : timerTable) {
+    for (TimerSlot& candidate : frameTimer.timerTable) {
         if (candidate.inUse == 0) {
             slot = &candidate;
             break;
@@ -71,3 +72,5 @@ int stopTimer(int timerId) {
     slot->window = nullptr;
     return 1;
 }
+
+} // namespace kavorind

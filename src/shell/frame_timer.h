@@ -3,6 +3,8 @@
 #include <atomic>
 #include <cstdint>
 
+namespace kavorind {
+
 struct PlatformWindow;
 
 // One running timer: it posts its message to its window once per period, but never while the
@@ -19,9 +21,14 @@ struct TimerSlot {
 };
 
 constexpr int timerSlotCount = 30;
-extern std::array<TimerSlot, timerSlotCount> timerTable;
-// The program's frame timer, written by start-up and read by shut-down.
-extern int frameTimerId;
+
+// Up to 30 timers at once, each in a slot; the program runs one, its frame timer.
+struct FrameTimer {
+    std::array<TimerSlot, timerSlotCount> timerTable;
+    int frameTimerId = 0; // written by start-up and read by shut-down
+};
+
+extern FrameTimer frameTimer;
 
 // Starts a timer of rate ticks per second posting message to window; 1 when it runs.
 int startTimer(unsigned rate, int* outId, PlatformWindow* window, uint16_t message);
@@ -32,3 +39,5 @@ void onTimer(int timerId);
 // The period for a rate: 1000 / rate milliseconds, so 30 ticks a second are 33 ms apart, but never
 // shorter than the timer's minimum.
 unsigned timerPeriod(unsigned rate);
+
+} // namespace kavorind

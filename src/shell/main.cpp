@@ -1,5 +1,7 @@
 #include "shell/entry.h"
 
+using namespace kavorind;
+
 int main() {
     return kavorindMain();
 }

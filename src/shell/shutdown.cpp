@@ -1,34 +1,28 @@
 #include "shell/shutdown.h"
 
+#include "assets/content_catalogue.h"
 #include "display/display_device.h"
 #include "platform/video.h"
-#include "shell/content_catalogue.h"
+#include "scenes/scene_table.h"
 #include "shell/frame_timer.h"
-#include "shell/scene_loop.h"
 #include "sound/sound_device.h"
 
-int shutDownBegun = 0;
+namespace kavorind {
 
-namespace {
-
-void stopScene(int number) {
-    const Scene* scene = sceneFor(number);
-    if (scene && scene->stop)
-        scene->stop();
-}
-
-} // namespace
+Shell shell;
 
 void shutDown() {
-    shutDownBegun = 1;
-    // The logo and the opening hold nothing that outlives them.
-    stopScene(SceneStageClear);
-    stopScene(SceneEnding);
-    stopScene(SceneMenu);
-    stopScene(SceneGame);
+    shell.shutDownBegun = 1;
+    for (int number : scenesStoppedAtShutDown) {
+        const Scene* scene = sceneFor(number);
+        if (scene && scene->stop)
+            scene->stop();
+    }
     releaseContent();
-    stopTimer(frameTimerId);
+    stopTimer(frameTimer.frameTimerId);
     displayDevice.destroy();
     soundDevice.releaseAll();
     platformShowCursor(1);
 }
+
+} // namespace kavorind

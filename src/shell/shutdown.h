@@ -1,8 +1,18 @@
 #pragma once
 
-// 1 from the first shut-down until the next start-up: ticks that arrive meanwhile do nothing.
-extern int shutDownBegun;
+namespace kavorind {
 
-// Stops the scenes that hold resources, stops the frame timer, destroys the display and shows the
-// cursor again. Every step is harmless on what is already released, so it may run more than once.
+// The shell's own state.
+struct Shell {
+    // 1 from the first shut-down until the next start-up: ticks that arrive meanwhile do nothing.
+    int shutDownBegun = 0;
+};
+
+extern Shell shell;
+
+// Stops the scenes that hold resources, releases the content, stops the frame timer, destroys the
+// display, closes the sound device and shows the cursor again. Every step is harmless on what is
+// already released, so it may run more than once.
 void shutDown();
+
+} // namespace kavorind

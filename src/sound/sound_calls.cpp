@@ -1,5 +1,7 @@
 #include "sound/sound_calls.h"
 
+namespace kavorind {
+
 namespace {
 SoundCallObserver observer = nullptr;
 }
@@ -13,3 +15,5 @@ int reportSoundCall(const SoundCall& call) {
         observer(call);
     return call.ok;
 }
+
+} // namespace kavorind

@@ -1,6 +1,8 @@
 #pragma once
 #include <cstdint>
 
+namespace kavorind {
+
 // The channel operations a scene makes, as a tool that traces a run sees them.
 enum SoundOp { SoundOpReleaseAll, SoundOpAssign, SoundOpPlay, SoundOpStop };
 
@@ -18,3 +20,5 @@ using SoundCallObserver = void (*)(const SoundCall& call);
 void setSoundCallObserver(SoundCallObserver observer);
 // Hands a finished call to the observer, if there is one, and returns its result.
 int reportSoundCall(const SoundCall& call);
+
+} // namespace kavorind

@@ -2,6 +2,8 @@
 
 #include "sound/sound_calls.h"
 
+namespace kavorind {
+
 SoundDevice soundDevice;
 
 namespace {
@@ -62,6 +64,8 @@ int SoundDevice::assignClip(const WaveClip& clip, uint32_t channel) {
     buffers[channel].reset();
     sizes[channel] = 0;
     const WaveFormat& format = *clip.format();
+    if (format.formatTag != WAVE_FORMAT_PCM)
+        return reportSoundCall(call);
     PlatformPcmFormat pcm{format.channels, format.bitsPerSample,
                           static_cast<int>(format.samplesPerSec)};
     buffers[channel].reset(platformAudioMakeSound(pcm, clip.samples(), clip.sampleSize()));
@@ -90,3 +94,5 @@ int SoundDevice::releaseAll() {
     clearDevice(*this);
     return reportSoundCall(SoundCall{SoundOpReleaseAll, 0, 0, 0, 1});
 }
+
+} // namespace kavorind

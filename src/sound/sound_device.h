@@ -6,6 +6,8 @@
 #include <memory>
 #include <vector>
 
+namespace kavorind {
+
 struct PlatformWindow;
 
 // A channel's playback buffer: the clip's samples in the output's own format.
@@ -47,3 +49,5 @@ struct SoundDevice {
 
 // The one sound device of the program.
 extern SoundDevice soundDevice;
+
+} // namespace kavorind

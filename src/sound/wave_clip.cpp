@@ -1,12 +1,11 @@
 #include "sound/wave_clip.h"
 
-#include "sound/content_file.h"
-#include "sound/riff_reader.h"
+#include "platform/byte_io.h"
 
 #include <algorithm>
-#include <cstring>
 #include <new>
-#include <vector>
+
+namespace kavorind {
 
 namespace {
 
@@ -16,103 +15,104 @@ struct Chunk {
 };
 
 // Looks for the chunk `name` from the reader's position up to `end`, skipping other chunks and the
-// pad byte that follows an odd-sized one. 0 when it is not there, or when a chunk claims more bytes
-// than the RIFF form holds (the file is then refused rather than read past its end).
-int findChunk(RiffReader& reader, const char* name, size_t end, Chunk* found) {
-    while (reader.position + 8 <= end) {
-        int matches = reader.tag(name);
-        uint32_t size = reader.u32();
-        if (reader.failed || size > end - reader.position)
+// pad byte that follows an odd-sized one. 0 when it is not there, or when a chunk before it claims
+// more bytes than the RIFF form holds. The chunk found may itself run past `end`: its caller
+// decides what to make of that.
+int findChunk(ByteReader& reader, const char* name, size_t end, Chunk* found) {
+    while (reader.position() + 8 <= end) {
+        int matches = reader.readMagic(name, 4);
+        if (!matches && !reader.skip(4))
+            return 0;
+        uint32_t size = 0;
+        if (!reader.readU32(&size))
             return 0;
         if (matches) {
-            *found = Chunk{reader.position, size};
+            *found = Chunk{reader.position(), size};
             return 1;
         }
-        size_t next = reader.position + size + (size & 1);
+        if (size > end - reader.position())
+            return 0;
+        size_t next = reader.position() + size + (size & 1);
         if (!reader.seek(std::min(next, end)))
             return 0;
     }
     return 0;
 }
 
-// Only what the output can take: 8- or 16-bit PCM, whole-sample frames, a rate that a playback
-// buffer accepts.
-int playableFormat(const WaveFormat& format) {
-    if (format.formatTag != WAVE_FORMAT_PCM)
+int readFormat(ByteReader& reader, const Chunk& chunk, WaveFormat* format) {
+    if (chunk.size < 16 || chunk.size > reader.size() - chunk.body || !reader.seek(chunk.body))
         return 0;
-    if (format.bitsPerSample != 8 && format.bitsPerSample != 16)
-        return 0;
-    if (format.channels < 1 || format.channels > 8)
-        return 0;
-    if (format.blockAlign != format.channels * format.bitsPerSample / 8)
-        return 0;
-    return format.samplesPerSec >= 100 && format.samplesPerSec <= 200000;
-}
-
-int readFormat(RiffReader& reader, const Chunk& chunk, WaveFormat* format) {
-    if (chunk.size < 16 || !reader.seek(chunk.body))
-        return 0;
-    format->formatTag = reader.u16();
-    format->channels = reader.u16();
-    format->samplesPerSec = reader.u32();
-    format->avgBytesPerSec = reader.u32();
-    format->blockAlign = reader.u16();
-    format->bitsPerSample = reader.u16();
+    reader.readU16(&format->formatTag);
+    reader.readU16(&format->channels);
+    reader.readU32(&format->samplesPerSec);
+    reader.readU32(&format->avgBytesPerSec);
+    reader.readU16(&format->blockAlign);
+    reader.readU16(&format->bitsPerSample);
     // A plain 16-byte PCM "fmt " has no extra-format size; nothing reads it for PCM.
-    format->extraSize = chunk.size >= 18 ? reader.u16() : 0;
-    return !reader.failed;
+    format->extraSize = 0;
+    if (chunk.size >= 18)
+        reader.readU16(&format->extraSize);
+    return 1;
 }
 
 } // namespace
 
-WaveClip::WaveClip(const char* fileName) {
-    load(fileName);
+int WaveClip::release() {
+    *this = WaveClip();
+    return 1;
 }
 
-int WaveClip::release() {
-    sampleData.reset();
-    sampleBytes = 0;
-    formatRecord = WaveFormat{};
-    return 1;
+std::span<const uint8_t> WaveClip::formatChunk() const {
+    if (isEmpty())
+        return {};
+    return {file_.data.get() + formatOffset_, formatSize_};
 }
 
 int WaveClip::load(const char* fileName) {
     release();
-    std::vector<uint8_t> file;
-    if (!fileName || !readContentFile(fileName, maxWaveFileBytes, &file))
+    FileBytes file;
+    if (!fileName || !readWholeFile(fileName, maxWaveFileBytes, &file))
         return 0;
-    return loadBytes(file.data(), file.size());
+    return adopt(std::move(file));
 }
 
-int WaveClip::loadBytes(const uint8_t* bytes, size_t count) {
+int WaveClip::loadFromMemory(std::span<const uint8_t> bytes) {
     release();
-    RiffReader reader{bytes, bytes ? count : 0};
-    if (!reader.tag("RIFF"))
+    FileBytes copy = copyFileBytes(bytes);
+    if (!copy.data)
         return 0;
-    uint32_t riffSize = reader.u32();
-    if (!reader.tag("WAVE"))
+    return adopt(std::move(copy));
+}
+
+int WaveClip::adopt(FileBytes file) {
+    ByteReader reader(file.view());
+    uint32_t riffSize = 0;
+    if (!reader.readMagic("RIFF") || !reader.readU32(&riffSize) || !reader.readMagic("WAVE"))
         return 0;
     // The form ends where its size says, or at the end of a file that is shorter.
-    size_t end = std::min<size_t>(count, 8 + static_cast<uint64_t>(riffSize));
+    size_t end = std::min<size_t>(file.size, 8 + static_cast<uint64_t>(riffSize));
     Chunk fmt;
     WaveFormat format;
-    if (!findChunk(reader, "fmt ", end, &fmt) || !readFormat(reader, fmt, &format) ||
-        !playableFormat(format))
+    if (!findChunk(reader, "fmt ", end, &fmt) || !readFormat(reader, fmt, &format))
         return 0;
     // "data" is searched for only after "fmt ": one placed before it is not found.
     Chunk data;
     size_t afterFormat = std::min<size_t>(fmt.body + fmt.size + (fmt.size & 1), end);
     if (!reader.seek(afterFormat) || !findChunk(reader, "data", end, &data))
         return 0;
-    // A trailing partial frame is dropped: the output plays whole frames only.
-    uint32_t size = data.size - data.size % format.blockAlign;
-    if (size > 0) {
-        sampleData.reset(new (std::nothrow) uint8_t[size]);
-        if (!sampleData)
-            return 0;
-        std::memcpy(sampleData.get(), bytes + data.body, size);
-    }
-    sampleBytes = size;
-    formatRecord = format;
+    // A "data" chunk cut short by the end of the file keeps the samples that are there, in whole
+    // frames: the output plays whole frames only.
+    uint32_t size = static_cast<uint32_t>(std::min<size_t>(data.size, file.size - data.body));
+    if (format.blockAlign > 0)
+        size -= size % format.blockAlign;
+
+    file_ = std::move(file);
+    samples_ = size > 0 ? file_.data.get() + data.body : nullptr;
+    sampleSize_ = size;
+    format_ = format;
+    formatOffset_ = fmt.body;
+    formatSize_ = fmt.size;
     return 1;
 }
+
+} // namespace kavorind

@@ -1,34 +1,58 @@
 #pragma once
+#include "platform/content_file.h"
 #include "sound/wave_format.h"
 
 #include <cstddef>
 #include <cstdint>
-#include <memory>
+#include <span>
+
+namespace kavorind {
 
 // One sound in memory: the format record and the sample bytes of a RIFF WAVE file. The sound device
 // copies the samples into a buffer of its own, after which the clip may be released.
-struct WaveClip {
-    uint32_t sampleBytes = 0;
-    std::unique_ptr<uint8_t[]> sampleData; // null when the clip holds nothing
-    WaveFormat formatRecord;
-
+//
+// The file is read once and kept whole; the samples are the bytes of its "data" chunk in place.
+// Any format tag loads (the sound device plays what the output can decode and leaves the rest
+// silent); a "data" chunk cut short by the end of the file keeps the bytes that are there. A file
+// that is not RIFF WAVE, has no "fmt " chunk of at least 16 bytes, or no "data" chunk after it is
+// refused and leaves the clip empty.
+class WaveClip {
+  public:
     WaveClip() = default;
     // Loads the named file; a clip whose file fails simply has no samples.
-    explicit WaveClip(const char* fileName);
+    explicit WaveClip(const char* fileName) { load(fileName); }
     WaveClip(const WaveClip&) = delete;
     WaveClip& operator=(const WaveClip&) = delete;
+    WaveClip(WaveClip&&) = default;
+    WaveClip& operator=(WaveClip&&) = default;
 
     // Reads the clip from a file; 1 on success. On failure the clip is left empty.
     int load(const char* fileName);
-    // The same from the bytes of a whole file in memory.
-    int loadBytes(const uint8_t* bytes, size_t count);
+    // load of a whole WAVE file already in memory.
+    int loadFromMemory(std::span<const uint8_t> file);
     // Frees the samples and clears every field; always 1, harmless when repeated.
     int release();
-    uint32_t sampleSize() const { return sampleBytes; }
-    const WaveFormat* format() const { return &formatRecord; }
-    const uint8_t* samples() const { return sampleData.get(); }
-    int hasSamples() const { return sampleData ? 1 : 0; }
+
+    bool isEmpty() const { return !file_.data; }
+    uint32_t sampleSize() const { return sampleSize_; }
+    const WaveFormat* format() const { return &format_; }
+    // The whole "fmt " chunk as stored (decoders of compressed formats need its extra bytes).
+    std::span<const uint8_t> formatChunk() const;
+    const uint8_t* samples() const { return samples_; }
+    int hasSamples() const { return samples_ ? 1 : 0; }
+
+  private:
+    int adopt(FileBytes file);
+
+    FileBytes file_;
+    const uint8_t* samples_ = nullptr; // within file_; null when the clip holds nothing
+    uint32_t sampleSize_ = 0;
+    WaveFormat format_;
+    size_t formatOffset_ = 0;
+    size_t formatSize_ = 0;
 };
 
 // Sound files larger than this are refused (the game's longest music is a few megabytes).
 constexpr size_t maxWaveFileBytes = 256u << 20;
+
+} // namespace kavorind

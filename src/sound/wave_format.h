@@ -1,6 +1,8 @@
 #pragma once
 #include <cstdint>
 
+namespace kavorind {
+
 // The format record of a wave clip, laid out as the 18-byte WAVEFORMATEX record of a "fmt " chunk.
 #pragma pack(push, 1)
 struct WaveFormat {
@@ -16,3 +18,5 @@ struct WaveFormat {
 static_assert(sizeof(WaveFormat) == 18, "the format record is the 18-byte WAVEFORMATEX layout");
 
 constexpr uint16_t WAVE_FORMAT_PCM = 1;
+
+} // namespace kavorind

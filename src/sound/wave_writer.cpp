@@ -2,6 +2,8 @@
 
 #include <fstream>
 
+namespace kavorind {
+
 namespace {
 
 void put16(std::vector<uint8_t>& out, uint32_t value) {
@@ -84,3 +86,5 @@ int writeWaveFile(const std::string& path, const WaveDescription& wave) {
                static_cast<std::streamsize>(bytes.size()));
     return file.good() ? 1 : 0;
 }
+
+} // namespace kavorind

@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+namespace kavorind {
+
 // A PCM sound to be written as a RIFF WAVE file: 8-bit samples are unsigned (128 is silence),
 // 16-bit samples signed little-endian; stereo frames hold the left sample first.
 struct WaveDescription {
@@ -22,3 +24,5 @@ WaveDescription describeWave(const std::vector<int16_t>& samples, int channels, 
 std::vector<uint8_t> waveFileBytes(const WaveDescription& wave);
 // Writes waveFileBytes to a file; 1 on success.
 int writeWaveFile(const std::string& path, const WaveDescription& wave);
+
+} // namespace kavorind

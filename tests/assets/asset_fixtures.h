@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+namespace kavorind {
+
 // Background values 240 to 242, never used by the pictures below.
 inline uint8_t backgroundAt(int x, int y) {
     return static_cast<uint8_t>(240 + (x + 2 * y) % 3);
@@ -91,3 +93,5 @@ inline std::vector<uint8_t> mutated(std::vector<uint8_t> file, const Mutation& m
 inline std::string tempPath(const std::string& name) {
     return std::string(KAVORIND_BUILD_DIR) + "/test-assets-" + name;
 }
+
+} // namespace kavorind

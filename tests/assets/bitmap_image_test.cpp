@@ -1,10 +1,12 @@
 #include "asset_fixtures.h"
 #include "assets/bitmap_image.h"
-#include "assets/byte_io.h"
+#include "platform/byte_io.h"
 
 #include <gtest/gtest.h>
 
 #include <climits>
+
+namespace kavorind {
 
 namespace {
 
@@ -270,7 +272,7 @@ TEST(BitmapImage, ToPaletteOfAnEmptyImageOrNoPaletteChangesNothing) {
 
 TEST(BitmapImage, EmptyImageAnswersZeroAndDrawsNothing) {
     BitmapImage image;
-    EXPECT_TRUE(image.empty());
+    EXPECT_TRUE(image.isEmpty());
     EXPECT_EQ(image.width(), 0);
     EXPECT_EQ(image.height(), 0);
     EXPECT_EQ(image.rowStride(), 0);
@@ -308,7 +310,7 @@ TEST(BitmapImage, LoadReplacesAndAFailedLoadEmpties) {
     std::vector<uint8_t> bad = encodeBitmap(patternImage(7, 3));
     bad[1] = 'X';
     EXPECT_EQ(image.loadFromMemory(bad), 0);
-    EXPECT_TRUE(image.empty());
+    EXPECT_TRUE(image.isEmpty());
     EXPECT_EQ(image.width(), 0);
 }
 
@@ -317,14 +319,14 @@ TEST(BitmapImage, LoadsFromAFileAndConstructsFromAPath) {
     std::string path = tempPath("picture.bmp");
     ASSERT_EQ(writeBitmap(path, picture), 1);
     BitmapImage image(path);
-    ASSERT_FALSE(image.empty());
+    ASSERT_FALSE(image.isEmpty());
     Surface surface = backgroundSurface(9, 5);
     ASSERT_EQ(image.blitWhole(&surface, 0, 0), 1);
     EXPECT_EQ(surface.pixels, picture.pixels);
     EXPECT_EQ(image.load(tempPath("no-such-file.bmp")), 0);
-    EXPECT_TRUE(image.empty());
+    EXPECT_TRUE(image.isEmpty());
     BitmapImage missing(tempPath("no-such-file.bmp"));
-    EXPECT_TRUE(missing.empty());
+    EXPECT_TRUE(missing.isEmpty());
     std::remove(path.c_str());
 }
 
@@ -361,3 +363,5 @@ TEST(BitmapImage, RawBlockReadsTheTableAndRowsAndStopsAfterThem) {
     EXPECT_EQ(again.position(), 0u);
     EXPECT_EQ(image.width(), 5);
 }
+
+} // namespace kavorind

@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+namespace kavorind {
+
 namespace {
 
 std::vector<uint8_t> validBitmap() {
@@ -27,7 +29,7 @@ std::vector<uint8_t> validSpriteSet() {
 std::vector<uint8_t> validStageMap() {
     StageMapImage map = makeStageMapImage(3, 2, 4, 4, 1, 10, 8);
     map.tileset = patternImage(10, 8);
-    map.layers[0].tiles = {0, 1, 2, 3, emptyCell, 0};
+    map.layers[0].tiles = {0, 1, 2, 3, firstEmptyCell, 0};
     map.layers[0].spawns = {0, 1, 2, 10, 11, 0};
     return encodeStageMap(map);
 }
@@ -67,14 +69,14 @@ void drawEverywhere(const StageMap& map) {
 }
 
 bool isEmpty(const BitmapImage& image) {
-    return image.empty() && image.width() == 0 && image.pixelBits() == nullptr;
+    return image.isEmpty() && image.width() == 0 && image.pixelBits() == nullptr;
 }
 bool isEmpty(const SpriteSet& set) {
     return !set.isLoaded() && set.frameCount() == 0;
 }
 bool isEmpty(const StageMap& map) {
-    return !map.isLoaded() && map.mapSize() == std::make_pair(0, 0) && map.layerCount() == 0 &&
-           map.tileset().empty();
+    return map.isEmpty() && map.mapSize() == std::make_pair(0, 0) && map.layerCount() == 0 &&
+           map.tileset().isEmpty();
 }
 
 template <typename Asset>
@@ -199,12 +201,12 @@ TEST(MalformedSpriteSet, HeaderMutations) {
     expectMutations<SpriteSet>(
         file, {
                   {"magic in lower case", 2, 'r', 1, 0},
-                  {"frame count 0", 3, 0, 4, 0},
+                  {"frame count 0: an empty set", 3, 0, 4, 1},
                   {"frame count 0xFFFFFFFF", 3, 0xffffffffu, 4, 0},
                   {"frame count 3: a frame past the end", 3, 3, 4, 0},
                   {"frame count 0x10000000 (times 16 wraps)", 3, 0x10000000u, 4, 0},
                   {"frame count 1: the rest is ignored", 3, 1, 4, 1},
-                  {"rate 0", 7, 0, 4, 0},
+                  {"rate 0", 7, 0, 4, 1},
                   {"rate 1", 7, 1, 4, 1},
                   {"rate 0xFFFFFFFF", 7, 0xffffffffu, 4, 1},
                   {"reserved ignored", 11, 0xffffffffu, 4, 1},
@@ -326,3 +328,5 @@ TEST(MalformedStageMap, AbsurdLayerCountsAreRefusedEvenWhenTheFileHoldsThem) {
     EXPECT_EQ(refused.loadFromMemory(encodeStageMap(map)), 0);
     EXPECT_TRUE(isEmpty(refused));
 }
+
+} // namespace kavorind

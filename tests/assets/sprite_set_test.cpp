@@ -5,6 +5,8 @@
 
 #include <climits>
 
+namespace kavorind {
+
 namespace {
 
 SpriteSet loadedSet(const SpriteSetImage& description) {
@@ -299,3 +301,5 @@ TEST(PixelOverlap, EachSetIsPlacedByItsOwnHotSpotAndKey) {
     EXPECT_EQ(pixelOverlap(c, 100, 100, d, 114, 113), 0);
     EXPECT_EQ(pixelOverlap(c, INT_MAX, INT_MAX, d, INT_MIN, INT_MIN), 0);
 }
+
+} // namespace kavorind

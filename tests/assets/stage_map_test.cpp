@@ -6,6 +6,8 @@
 
 #include <climits>
 
+namespace kavorind {
+
 namespace {
 
 StageMap loadedMap(const StageMapImage& description) {
@@ -28,7 +30,7 @@ StageMapImage patternMap(int width, int height, int tw, int th, int tilesetWidth
     for (int l = 0; l < layers; ++l)
         for (int c = 0; c < width * height; ++c) {
             map.layers[static_cast<size_t>(l)].tiles[static_cast<size_t>(c)] =
-                (c + l) % 7 == 3 ? (c % 2 ? emptyCell : 65535)
+                (c + l) % 7 == 3 ? (c % 2 ? firstEmptyCell : 65535)
                                  : static_cast<uint16_t>((c * 5 + l) % count);
             map.layers[static_cast<size_t>(l)].spawns[static_cast<size_t>(c)] =
                 static_cast<uint8_t>(c + 10 * l);
@@ -50,7 +52,7 @@ Surface expectedLayer(const StageMapImage& map, int layer, int sw, int sh, int x
         for (int j = 0; j < columns && firstColumn + j < map.width; ++j) {
             int t = map.layers[static_cast<size_t>(layer)]
                         .tiles[static_cast<size_t>((firstRow + i) * map.width + firstColumn + j)];
-            if (t >= emptyCell)
+            if (t >= firstEmptyCell)
                 continue;
             for (int r = 0; r < map.tileHeight; ++r)
                 for (int c = 0; c < map.tileWidth; ++c) {
@@ -81,7 +83,7 @@ TEST(StageMap, TilesAreCutFromTheTopLeftWithPartialTilesLeftOut) {
 
 TEST(StageMap, CellZeroDrawsTheTopLeftTileAndEmptyCellsNothing) {
     StageMapImage description = patternMap(3, 1, 4, 4, 8, 8);
-    description.layers[0].tiles = {0, emptyCell, 65535};
+    description.layers[0].tiles = {0, firstEmptyCell, 65535};
     StageMap map = loadedMap(description);
     for (bool keyed : {false, true}) {
         Surface surface = backgroundSurface(12, 4);
@@ -221,9 +223,9 @@ TEST(StageMap, LoadTwiceKeepsTheFirstAndReleaseAllowsAnother) {
     EXPECT_EQ(map.loadFromMemory(encodeStageMap(patternMap(2, 2, 8, 4, 16, 8))), 0);
     EXPECT_EQ(map.mapSize(), std::make_pair(5, 3));
     EXPECT_EQ(map.release(), 1);
-    EXPECT_FALSE(map.isLoaded());
+    EXPECT_FALSE(!map.isEmpty());
     EXPECT_EQ(map.mapSize(), std::make_pair(0, 0));
-    EXPECT_TRUE(map.tileset().empty());
+    EXPECT_TRUE(map.tileset().isEmpty());
     EXPECT_EQ(map.loadFromMemory(encodeStageMap(patternMap(2, 2, 8, 4, 16, 8))), 1);
     EXPECT_EQ(map.mapSize(), std::make_pair(2, 2));
 }
@@ -265,7 +267,7 @@ TEST(StageBackdrop, BackOpaqueMiddleKeyedFrontWithTheMiddleMapsSize) {
             middle.tileset.at(x, y) = static_cast<uint8_t>(100 + x); // ...but for a few pixels
     for (MapLayerImage& layer : front.layers)
         for (size_t c = 0; c < layer.tiles.size(); ++c)
-            layer.tiles[c] = c % 4 ? emptyCell : layer.tiles[c] % 8;
+            layer.tiles[c] = c % 4 ? firstEmptyCell : layer.tiles[c] % 8;
     StageMap backMap = loadedMap(back), middleMap = loadedMap(middle), frontMap = loadedMap(front);
 
     const int sw = 48, sh = 24, backScroll = 5, midScroll = 11;
@@ -283,3 +285,5 @@ TEST(StageBackdrop, BackOpaqueMiddleKeyedFrontWithTheMiddleMapsSize) {
     EXPECT_EQ(surface.pixels, expected.pixels);
     EXPECT_EQ(surface.locked, 0);
 }
+
+} // namespace kavorind

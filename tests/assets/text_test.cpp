@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+namespace kavorind {
+
 namespace {
 
 // A font whose glyph n is a solid block of value base + n, n % 4 + 3 pixels wide and 4 rows high,
@@ -133,3 +135,5 @@ TEST(Text, MissingGlyphsAreSkippedWithoutMovingThePen) {
     drawNumber(&surface, noDigits, 123, 0, 4);
     EXPECT_EQ(glyphsOn(surface).size(), 2u);
 }
+
+} // namespace kavorind

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+namespace kavorind {
+
 TEST(Writers, SpriteSetsRoundTripFrameByFrame) {
     SpriteSetImage description;
     description.rate = 30;
@@ -76,7 +78,7 @@ TEST(Writers, InconsistentDescriptionsAreRefusedWithAReason) {
     badTile.layers[0].tiles = {1, 2};
     EXPECT_TRUE(encodeStageMap(badTile, &error).empty());
     EXPECT_NE(error.find("names tile 2 of 2"), std::string::npos);
-    badTile.layers[0].tiles = {1, emptyCell};
+    badTile.layers[0].tiles = {1, firstEmptyCell};
     EXPECT_FALSE(encodeStageMap(badTile, &error).empty());
     StageMapImage tinyTileset = makeStageMapImage(2, 1, 8, 8, 1, 7, 8);
     EXPECT_TRUE(encodeStageMap(tinyTileset, &error).empty());
@@ -121,3 +123,5 @@ TEST(RowCopy, SharedOpaquePixelsAreFoundAtEveryPosition) {
             EXPECT_EQ(rowsShareOpaque(a.data(), 9, b.data(), 0, n), 0) << n << " at " << at;
         }
 }
+
+} // namespace kavorind

@@ -11,6 +11,8 @@
 #include <algorithm>
 #include <cstring>
 
+namespace kavorind {
+
 using namespace generated;
 
 namespace {
@@ -67,14 +69,14 @@ TEST(ContentRules, PicturesThatInstallTheirColoursCarryAFullTable) {
         expectFullPaletteBitmap(name);
     BitmapImage palette(pathOf("Pal.Pal")), logo(pathOf("LOGO.BMP")), menu(pathOf("Menu-b.BMP")),
         entries(pathOf("Menu-s.BMP"));
-    ASSERT_FALSE(palette.empty() || logo.empty() || menu.empty() || entries.empty());
+    ASSERT_FALSE(palette.isEmpty() || logo.isEmpty() || menu.isEmpty() || entries.isEmpty());
     EXPECT_FALSE(tableEquals(logo, palette)) << "the logo has colours of its own";
     EXPECT_TRUE(tableEquals(entries, menu)) << "the entries are drawn in the menu's colours";
     EXPECT_EQ(palette.colourTable()[0] | palette.colourTable()[1] | palette.colourTable()[2], 0)
         << "index 0 is black";
     for (const char* name : {"open-bk.bmp", "open-s.bmp", "Clear-bk.bmp"}) {
         BitmapImage image(pathOf(name));
-        ASSERT_FALSE(image.empty()) << name;
+        ASSERT_FALSE(image.isEmpty()) << name;
         EXPECT_TRUE(tableEquals(image, palette)) << name << " is drawn with the game palette";
     }
 }
@@ -84,7 +86,7 @@ TEST(ContentRules, NoPictureShowsAKeyColour) {
     for (const char* name :
          {"LOGO.BMP", "Menu-b.BMP", "Menu-s.BMP", "open-bk.bmp", "open-s.bmp", "Clear-bk.bmp"}) {
         BitmapImage image(pathOf(name));
-        ASSERT_FALSE(image.empty()) << name;
+        ASSERT_FALSE(image.isEmpty()) << name;
         EXPECT_EQ(countPixels(image, 0, 0, image.width(), image.height(), 249), 0) << name;
         EXPECT_EQ(countPixels(image, 0, 0, image.width(), image.height(), 255), 0) << name;
     }
@@ -108,7 +110,7 @@ TEST(ContentRules, MenuEntriesShareTheirOverlappingRows) {
 
 TEST(ContentRules, OpeningPicturesFitTheirPlaces) {
     BitmapImage back(pathOf("open-bk.bmp")), text(pathOf("open-s.bmp"));
-    ASSERT_FALSE(back.empty() || text.empty());
+    ASSERT_FALSE(back.isEmpty() || text.isEmpty());
     EXPECT_LE(20 + back.width(), 640);
     EXPECT_LE(40 + back.height(), 480);
     EXPECT_EQ(text.width(), 540);
@@ -304,3 +306,5 @@ TEST(ContentRules, SoundsArePcmOfAtLeast22050HzAndNeitherSilentNorLong) {
             EXPECT_LE(seconds, 1) << name << " is a short effect";
     }
 }
+
+} // namespace kavorind

@@ -10,6 +10,8 @@
 #include <unistd.h>
 #include <vector>
 
+namespace kavorind {
+
 namespace generated {
 
 namespace fs = std::filesystem;
@@ -86,3 +88,5 @@ inline std::string extensionOf(const std::string& name) {
 }
 
 } // namespace generated
+
+} // namespace kavorind

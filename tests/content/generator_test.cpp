@@ -11,6 +11,8 @@
 
 #include <set>
 
+namespace kavorind {
+
 using namespace generated;
 
 TEST(Generator, WritesExactlyTheFilesTheProgramReads) {
@@ -77,3 +79,5 @@ TEST(Generator, PreviewWritesContactSheets) {
     }
     fs::remove_all(dir);
 }
+
+} // namespace kavorind

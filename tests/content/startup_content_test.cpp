@@ -4,17 +4,19 @@
 #include "content/generated_content.h"
 #include "sim_run.h"
 
+#include "assets/content_catalogue.h"
 #include "display/display_device.h"
 #include "platform/messages.h"
 #include "platform/timer.h"
 #include "platform/video.h"
-#include "shell/content_catalogue.h"
+#include "scenes/scene_protocol.h"
 #include "shell/entry.h"
-#include "shell/scene_loop.h"
 #include "shell/shutdown.h"
 #include "shell/startup.h"
 
 #include <gtest/gtest.h>
+
+namespace kavorind {
 
 using namespace generated;
 
@@ -22,28 +24,29 @@ namespace {
 
 // Whether each start-up object holds its content, in the order start-up reads them.
 std::vector<bool> loadedInOrder() {
-    std::vector<bool> flags = {!gamePalette.empty()};
-    for (auto* maps : {&backMaps, &middleMaps, &frontMaps})
+    std::vector<bool> flags = {!catalogue.gamePalette.isEmpty()};
+    for (auto* maps : {&catalogue.backMaps, &catalogue.middleMaps, &catalogue.frontMaps})
         for (const StageMap& m : *maps)
-            flags.push_back(m.isLoaded());
-    for (auto* sets : {&playerSprites})
+            flags.push_back(!m.isEmpty());
+    for (auto* sets : {&catalogue.playerSprites})
         for (const SpriteSet& s : *sets)
             flags.push_back(s.isLoaded());
-    for (const SpriteSet& s : enemySprites)
+    for (const SpriteSet& s : catalogue.enemySprites)
         flags.push_back(s.isLoaded());
-    for (const SpriteSet& s : shotSprites)
+    for (const SpriteSet& s : catalogue.shotSprites)
         flags.push_back(s.isLoaded());
-    for (const SpriteSet& s : itemSprites)
+    for (const SpriteSet& s : catalogue.itemSprites)
         flags.push_back(s.isLoaded());
-    for (const SpriteSet& s : deathSprites)
+    for (const SpriteSet& s : catalogue.deathSprites)
         flags.push_back(s.isLoaded());
-    for (const SpriteSet* s : {&infobarFrame, &infobarEnergy, &numberFont, &letterFont})
+    for (const SpriteSet* s : {&catalogue.infobarFrame, &catalogue.infobarEnergy,
+                               &catalogue.numberFont, &catalogue.letterFont})
         flags.push_back(s->isLoaded());
-    flags.push_back(!clearPanel.empty());
-    flags.push_back(specialIcons.isLoaded());
-    for (const WaveClip& c : effectClips)
+    flags.push_back(!catalogue.clearPanel.isEmpty());
+    flags.push_back(catalogue.specialIcons.isLoaded());
+    for (const WaveClip& c : catalogue.effectClips)
         flags.push_back(c.hasSamples());
-    for (const WaveClip& c : musicClips)
+    for (const WaveClip& c : catalogue.musicClips)
         flags.push_back(c.hasSamples());
     return flags;
 }
@@ -102,9 +105,9 @@ struct StartUpTest : ::testing::Test {
 TEST_F(StartUpTest, LoadsEverythingFromTheDefaultContent) {
     DataFolder data("all", "");
     loadProgramContent();
-    EXPECT_FALSE(logoPicture.empty());
-    EXPECT_TRUE(openingAnimation.isLoaded());
-    EXPECT_TRUE(tallyMusic.hasSamples());
+    EXPECT_FALSE(catalogue.logoPicture.isEmpty());
+    EXPECT_TRUE(catalogue.openingAnimation.isLoaded());
+    EXPECT_TRUE(catalogue.tallyMusic.hasSamples());
     ASSERT_EQ(startUp(), 1);
     std::vector<bool> flags = loadedInOrder();
     ASSERT_EQ(flags.size(), startUpNames().size());
@@ -144,7 +147,7 @@ TEST_F(StartUpTest, AMissingStartUpFileShutsEverythingDown) {
         testing::internal::CaptureStderr();
         EXPECT_EQ(startUp(), 0);
         testing::internal::GetCapturedStderr();
-        EXPECT_EQ(shutDownBegun, 1) << "the shut-down ran and showed the cursor again";
+        EXPECT_EQ(shell.shutDownBegun, 1) << "the shut-down ran and showed the cursor again";
         EXPECT_EQ(displayDevice.backSurface(), nullptr);
         for (bool loaded : loadedInOrder())
             EXPECT_FALSE(loaded);
@@ -164,15 +167,15 @@ TEST_F(StartUpTest, MissingOpeningAndLogoFilesDoNotStopStartUp) {
     DataFolder data("nologo", "LOGO.BMP");
     releaseProgramContent();
     loadProgramContent();
-    EXPECT_TRUE(logoPicture.empty());
-    EXPECT_FALSE(openingText.empty());
+    EXPECT_TRUE(catalogue.logoPicture.isEmpty());
+    EXPECT_FALSE(catalogue.openingText.isEmpty());
 }
 
 TEST_F(StartUpTest, NamesThatDifferOnlyInCaseAreFound) {
     DataFolder data("lower", "", true);
     ASSERT_FALSE(fs::exists(data.dir / "Pal.Pal"));
     loadProgramContent();
-    EXPECT_FALSE(logoPicture.empty());
+    EXPECT_FALSE(catalogue.logoPicture.isEmpty());
     ASSERT_EQ(startUp(), 1);
     for (bool loaded : loadedInOrder())
         EXPECT_TRUE(loaded);
@@ -199,3 +202,5 @@ TEST(StartUpRun, AMissingFileEndsTheProgramWithTheMessageAndExitCodeZero) {
     EXPECT_EQ(whole.at(120)["scene"], 2) << "the logo ran its course into the menu";
     fs::remove_all(dir);
 }
+
+} // namespace kavorind

@@ -5,6 +5,8 @@
 
 #include <cstdlib>
 
+namespace kavorind {
+
 namespace {
 
 PlatformWindow* testWindow() {
@@ -150,3 +152,5 @@ TEST(LockedSurfaceContract, LostOrMissingSurfacesRefuseDrawing) {
     EXPECT_EQ(surface.pixels, (std::vector<uint8_t>{3, 3, 3, 3}));
     EXPECT_TRUE(makeSurface(0, 5).pixels.empty());
 }
+
+} // namespace kavorind

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+namespace kavorind {
+
 namespace {
 
 PlatformRenderer* fakeDevice() {
@@ -120,3 +122,5 @@ TEST_F(PaletteTest, PresentationTableFollowsEveryChange) {
     EXPECT_EQ(palette.directDrawPalette()->argb[0], 0xffff0000u);
     EXPECT_EQ(palette.directDrawPalette()->argb[255], 0xffff0000u);
 }
+
+} // namespace kavorind

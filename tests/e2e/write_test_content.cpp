@@ -4,6 +4,8 @@
 
 #include <cstdio>
 
+using namespace kavorind;
+
 int main(int argc, char** argv) {
     if (argc != 2) {
         std::fprintf(stderr, "usage: kavorind-test-content DIR\n");

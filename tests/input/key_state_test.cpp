@@ -5,6 +5,8 @@
 
 #include <set>
 
+namespace kavorind {
+
 namespace {
 
 std::set<int> keysDown;
@@ -74,3 +76,5 @@ TEST_F(KeyStateTest, ALongHoldStopsCountingInsteadOfWrapping) {
     EXPECT_EQ(keyHeld(VK_RIGHT), INT32_MAX);
     EXPECT_EQ(keyPressed(VK_RIGHT), 0);
 }
+
+} // namespace kavorind

@@ -4,11 +4,15 @@
 // ("regression-...") only has to be handled without an error.
 #include "../../fuzz/exercise.h"
 
+#include "platform/content_file.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <string>
 #include <vector>
+
+namespace kavorind {
 
 namespace {
 
@@ -20,9 +24,10 @@ void replay(const std::string& fuzzer, Exercise exercise) {
     fs::path folder = fs::path(KAVORIND_SOURCE_DIR) / "fuzz" / "corpus" / fuzzer;
     int seeds = 0;
     for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
-        std::vector<uint8_t> bytes;
-        ASSERT_EQ(readWholeFile(entry.path().string(), &bytes), 1) << entry.path();
-        int loaded = exercise(bytes.data(), bytes.size());
+        FileBytes bytes;
+        ASSERT_EQ(readWholeFile(entry.path().string(), maxContentFileBytes, &bytes), 1)
+            << entry.path();
+        int loaded = exercise(bytes.data.get(), bytes.size);
         if (entry.path().filename().string().rfind("regression-", 0) != 0) {
             EXPECT_EQ(loaded, 1) << entry.path();
             ++seeds;
@@ -48,3 +53,5 @@ TEST(FuzzCorpusReplay, WaveClips) {
 }
 
 } // namespace
+
+} // namespace kavorind

@@ -5,17 +5,22 @@
 // place. Under the sanitizer build any bad read or leak on these paths also fails the run.
 #include "../sim_run.h"
 #include "../test_content.h"
-#include "shell/content_catalogue.h"
+#include "assets/content_catalogue.h"
 #include "shell/entry.h"
+
+#include "platform/content_file.h"
 
 #include <gtest/gtest.h>
 #include <zlib.h>
 
 #include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <map>
 #include <unistd.h>
+
+namespace kavorind {
 
 namespace {
 
@@ -30,9 +35,9 @@ const char* damageName(Damage damage) {
 }
 
 std::vector<uint8_t> readBytes(const std::string& path) {
-    std::vector<uint8_t> bytes;
-    readWholeFile(path, &bytes);
-    return bytes;
+    FileBytes file;
+    readWholeFile(path, maxContentFileBytes, &file);
+    return {file.data.get(), file.data.get() + file.size};
 }
 
 void writeBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
@@ -58,6 +63,13 @@ void damage(const std::string& path, Damage how) {
         }
         writeBytes(path, bytes);
     }
+}
+
+bool isWave(const std::string& name) {
+    std::string lower = name;
+    for (char& c : lower)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return lower.size() > 4 && lower.compare(lower.size() - 4, 4, ".wav") == 0;
 }
 
 bool sanitizerSpoke(const std::string& text) {
@@ -90,13 +102,18 @@ struct DamagedDataTest : ::testing::Test {
             writeBytes(path, original);
             const std::string what = std::string(name) + " " + damageName(how);
             EXPECT_EQ(run.exitCode, 0) << what << "\n" << run.stderrText;
+            EXPECT_FALSE(sanitizerSpoke(run.stderrText)) << what << "\n" << run.stderrText;
+            // A sound cut short plays what is left of it: the game starts.
+            if (how == Damage::Truncated && isWave(name)) {
+                EXPECT_EQ(run.lines.size(), 20u) << what << "\n" << run.stderrText;
+                continue;
+            }
             EXPECT_NE(run.stderrText.find(startUpFailureText), std::string::npos) << what;
             EXPECT_NE(run.stderrText.find("cannot load \"" + std::string(name) + "\""),
                       std::string::npos)
                 << what << "\n"
                 << run.stderrText;
             EXPECT_TRUE(run.lines.empty()) << what << ": the program ran";
-            EXPECT_FALSE(sanitizerSpoke(run.stderrText)) << what << "\n" << run.stderrText;
         }
         // Restored, the same folder starts.
         SimRun intact = runSim(data, "", 5);
@@ -182,6 +199,9 @@ TEST_F(DamagedDataTest, DamagedProgramFilesAreTreatedAsMissing) {
         ASSERT_EQ(missing.run.exitCode, 0) << name << "\n" << missing.run.stderrText;
         ASSERT_EQ(missing.run.lines.size(), ending ? 40u : 400u) << name;
         for (Damage how : {Damage::Truncated, Damage::Garbage}) {
+            // A sound cut short is not missing: it plays what is left of it.
+            if (how == Damage::Truncated && isWave(name))
+                continue;
             writeBytes(path, original);
             damage(path, how);
             Observed damaged = watch(data, frames, ending);
@@ -223,3 +243,5 @@ TEST_F(DamagedDataTest, LogoOfNoiseShowsNothing) {
 }
 
 } // namespace
+
+} // namespace kavorind

@@ -1,5 +1,7 @@
 #include "scene_test_support.h"
 
+namespace kavorind {
+
 namespace {
 
 // The logo's picture uses the colours of testcontent::picture(.., 40).
@@ -61,3 +63,5 @@ TEST_F(FrontEndTest, MissingLogoRunsItsCourseOverBlack) {
     EXPECT_EQ(run.at(80)["scene"], 1);
     EXPECT_EQ(run.at(81)["scene"], 2);
 }
+
+} // namespace kavorind

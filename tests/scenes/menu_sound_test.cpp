@@ -17,6 +17,8 @@
 #include <thread>
 #include <unistd.h>
 
+namespace kavorind {
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -94,7 +96,9 @@ TEST_F(MenuSoundTest, MusicComesOutOfTheMixAndUpPlaysTheBlip) {
     EXPECT_LT(peakBetween(quietFrom, quietTo), 100);
     upHeld = 1;
     ASSERT_EQ(menuUpdate(), 1);
-    EXPECT_EQ(selection, 1);
+    EXPECT_EQ(menuScene.selection, 1);
     size_t blipTo = runFor(300);
     EXPECT_GT(peakBetween(quietTo, blipTo), 4000);
 }
+
+} // namespace kavorind

@@ -2,6 +2,8 @@
 
 #include <string>
 
+namespace kavorind {
+
 namespace {
 
 // Keys for the menu, counted from its first tick: the logo is skipped with Z on tick 1, so the
@@ -82,3 +84,5 @@ TEST_F(FrontEndTest, MissingMenuPictureEndsTheProgramWithoutAMessage) {
     EXPECT_LE(run.lines.size(), 3u);
     EXPECT_EQ(run.stderrText.find("Error"), std::string::npos);
 }
+
+} // namespace kavorind

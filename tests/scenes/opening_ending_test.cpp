@@ -1,5 +1,7 @@
 #include "scene_test_support.h"
 
+namespace kavorind {
+
 namespace {
 
 // Skips the logo on tick 1 and confirms the first menu entry on tick 3: the menu leaves on tick 13
@@ -78,3 +80,5 @@ TEST_F(FrontEndTest, EndingWithOneFrameStandsStillAndWithoutAnimationStillLeaves
     SimRun none = this->run("3 Escape\n", 14, "--scene 5");
     EXPECT_EQ(none.at(12)["scene"], 2);
 }
+
+} // namespace kavorind

@@ -8,6 +8,8 @@
 #include <filesystem>
 #include <unistd.h>
 
+namespace kavorind {
+
 // Each test gets its own folder of test content.
 struct FrontEndTest : ::testing::Test {
     std::string root;
@@ -41,3 +43,5 @@ inline std::vector<std::vector<int>> fadedTable(const PaletteEntries& colours, u
     }
     return table;
 }
+
+} // namespace kavorind

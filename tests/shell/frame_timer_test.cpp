@@ -2,11 +2,13 @@
 
 #include "shell_fixture.h"
 
+namespace kavorind {
+
 namespace {
 
 struct FrameTimerTest : ShellTest {
     void TearDown() override {
-        for (TimerSlot& slot : timerTable)
+        for (TimerSlot& slot : frameTimer.timerTable)
             if (slot.inUse)
                 stopTimer(slot.timerId);
         ShellTest::TearDown();
@@ -27,7 +29,7 @@ TEST_F(FrameTimerTest, RefusesARateOfZeroAndAMissingOutAddress) {
     EXPECT_EQ(startTimer(0, &id, displaySettings.window, TickMessage), 0);
     EXPECT_EQ(startTimer(30, nullptr, displaySettings.window, TickMessage), 0);
     EXPECT_EQ(id, -5);
-    EXPECT_EQ(timerTable[0].inUse, 0);
+    EXPECT_EQ(frameTimer.timerTable[0].inUse, 0);
 }
 
 TEST_F(FrameTimerTest, AThirtyFirstTimerIsRefusedAndChangesNothing) {
@@ -38,7 +40,7 @@ TEST_F(FrameTimerTest, AThirtyFirstTimerIsRefusedAndChangesNothing) {
     EXPECT_EQ(startTimer(30, &extra, displaySettings.window, TickMessage), 0);
     EXPECT_EQ(extra, 0);
     for (int i = 0; i < timerSlotCount; ++i)
-        EXPECT_EQ(timerTable[static_cast<size_t>(i)].timerId, ids[i]);
+        EXPECT_EQ(frameTimer.timerTable[static_cast<size_t>(i)].timerId, ids[i]);
 }
 
 TEST_F(FrameTimerTest, StoppedSlotIsFreedAndReusedFirst) {
@@ -48,11 +50,11 @@ TEST_F(FrameTimerTest, StoppedSlotIsFreedAndReusedFirst) {
     ASSERT_EQ(startTimer(30, &second, displaySettings.window, TickMessage), 1);
     EXPECT_EQ(stopTimer(first), 1);
     EXPECT_EQ(stopTimer(first), 0);
-    EXPECT_EQ(timerTable[0].inUse, 0);
-    EXPECT_EQ(timerTable[0].timerId, 0);
+    EXPECT_EQ(frameTimer.timerTable[0].inUse, 0);
+    EXPECT_EQ(frameTimer.timerTable[0].timerId, 0);
     int third = 0;
     ASSERT_EQ(startTimer(30, &third, displaySettings.window, TickMessage), 1);
-    EXPECT_EQ(timerTable[0].timerId, third);
+    EXPECT_EQ(frameTimer.timerTable[0].timerId, third);
     EXPECT_EQ(stopTimer(12345), 0);
 }
 
@@ -66,7 +68,7 @@ TEST_F(FrameTimerTest, NoSecondTickWhileTheFirstIsPending) {
     ASSERT_EQ(countOf(queued, TickMessage), 1);
     EXPECT_EQ(queued[0].wParam, static_cast<uintptr_t>(id));
     auto* pending = reinterpret_cast<PendingFlag*>(queued[0].lParam);
-    EXPECT_EQ(pending, &timerTable[0].pending);
+    EXPECT_EQ(pending, &frameTimer.timerTable[0].pending);
     EXPECT_EQ(*pending, 1);
     onTimer(id);
     EXPECT_EQ(ticksQueued(), 0);
@@ -104,3 +106,5 @@ TEST_F(FrameTimerTest, RealTimerThreadStopsCleanlyWhileTicksArePending) {
     platformSetManualTimers(1);
     EXPECT_GE(seen, 1);
 }
+
+} // namespace kavorind

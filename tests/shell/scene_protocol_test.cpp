@@ -1,6 +1,10 @@
 #include "shell_fixture.h"
 
+#include "scenes/scene_trace.h"
+
 #include <string>
+
+namespace kavorind {
 
 namespace {
 
@@ -29,12 +33,43 @@ int fakeRender() {
     displayDevice.present();
     return renderResult;
 }
-void fakeTick(PendingFlag* pending) {
-    if (!runSceneTick(*sceneFor(currentScene), &started, pending))
-        currentScene = successor;
+int fakeLeave() {
+    calls += "leave ";
+    return successor;
 }
 
-const Scene fakeScene{fakeStart, fakeStop, fakeTick, fakeUpdate, fakeRender};
+void fakeTrace(TraceFields& fields) {
+    traceField(fields, "fakeStarted", started);
+}
+
+const Scene fakeScene{.started = &started,
+                      .start = fakeStart,
+                      .stop = fakeStop,
+                      .update = fakeUpdate,
+                      .render = fakeRender,
+                      .leave = fakeLeave,
+                      .trace = fakeTrace};
+
+// The logo's way: a render returning 0 is the end, and the menu follows.
+const Scene fakeLogo{.started = &started,
+                     .start = fakeStart,
+                     .stop = fakeStop,
+                     .update = fakeUpdate,
+                     .render = fakeRender,
+                     .leave = fakeLeave,
+                     .renderEndSuccessor = SceneMenu};
+
+// A scene with a tick of its own that forgets to let the timer through.
+void forgetfulTick(PendingFlag*) {
+    calls += "own-tick ";
+}
+const Scene forgetfulScene{.started = &started, .tick = forgetfulTick};
+
+// Scenes that write down their number when stopped, for the shut-down order.
+template <int number> void stopNumbered() {
+    calls += std::to_string(number) + " ";
+}
+template <int number> const Scene numberedScene{.started = &started, .stop = stopNumbered<number>};
 
 int presents = 0;
 int lastFrameAllBlack = 0;
@@ -57,8 +92,8 @@ struct SceneProtocolTest : ShellTest {
         started = 0;
         successor = SceneMenu;
         presents = 0;
-        sceneTable[SceneLogo] = &fakeScene;
-        sceneTable[SceneMenu] = &fakeScene;
+        sceneTable.scenes[SceneLogo] = &fakeLogo;
+        sceneTable.scenes[SceneMenu] = &fakeScene;
         setPresentObserver(watchPresent);
     }
     void TearDown() override {
@@ -78,7 +113,7 @@ TEST_F(SceneProtocolTest, FirstTickStartsThenUpdatesAndAsksForAFrame) {
     tick();
     EXPECT_EQ(calls, "start update ");
     EXPECT_EQ(started, 1);
-    EXPECT_EQ(frameReady, 1);
+    EXPECT_EQ(sceneLoop.frameReady, 1);
     EXPECT_EQ(pending, 0);
     tick();
     EXPECT_EQ(calls, "start update update ");
@@ -88,31 +123,31 @@ TEST_F(SceneProtocolTest, IdleStepRendersOnlyARaisedFrameAndOnlyOnce) {
     idleStep();
     EXPECT_EQ(calls, "");
     tick();
-    renderBusy = 1;
+    sceneLoop.renderBusy = 1;
     idleStep();
     EXPECT_EQ(calls, "start update ");
-    renderBusy = 0;
+    sceneLoop.renderBusy = 0;
     idleStep();
     idleStep();
     EXPECT_EQ(calls, "start update render ");
-    EXPECT_EQ(frameReady, 0);
-    EXPECT_EQ(renderBusy, 0);
+    EXPECT_EQ(sceneLoop.frameReady, 0);
+    EXPECT_EQ(sceneLoop.renderBusy, 0);
     EXPECT_EQ(presents, 1);
 }
 
 TEST_F(SceneProtocolTest, LeavingTickStopsShowsOneBlackFrameAndHandsOver) {
-    currentScene = SceneMenu;
+    sceneLoop.currentScene = SceneMenu;
     successor = SceneOpening;
     updatesLeft = 1;
     tick();
     idleStep();
     presents = 0;
     tick();
-    EXPECT_EQ(calls, "start update render update stop ");
+    EXPECT_EQ(calls, "start update render update stop leave ");
     EXPECT_EQ(started, 0);
     EXPECT_EQ(pending, 0);
-    EXPECT_EQ(frameReady, 0);
-    EXPECT_EQ(currentScene, SceneOpening);
+    EXPECT_EQ(sceneLoop.frameReady, 0);
+    EXPECT_EQ(sceneLoop.currentScene, SceneOpening);
     EXPECT_EQ(presents, 1);
     EXPECT_EQ(lastFrameAllBlack, 1);
     idleStep();
@@ -123,20 +158,20 @@ TEST_F(SceneProtocolTest, FailedStartPostsDestroyAndTheTickGoesOn) {
     startResult = 0;
     tick();
     EXPECT_EQ(calls, "start update ");
-    EXPECT_EQ(frameReady, 1);
+    EXPECT_EQ(sceneLoop.frameReady, 1);
     EXPECT_EQ(countOf(drainMessages(), WM_DESTROY), 1);
 }
 
 TEST_F(SceneProtocolTest, FailedRenderPostsDestroyButEndsTheLogoQuietly) {
     renderResult = 0;
-    currentScene = SceneMenu;
+    sceneLoop.currentScene = SceneMenu;
     tick();
     idleStep();
     EXPECT_EQ(countOf(drainMessages(), WM_DESTROY), 1);
-    currentScene = SceneLogo;
+    sceneLoop.currentScene = SceneLogo;
     tick();
     idleStep();
-    EXPECT_EQ(currentScene, SceneMenu);
+    EXPECT_EQ(sceneLoop.currentScene, SceneMenu);
     EXPECT_EQ(countOf(drainMessages(), WM_DESTROY), 0);
 }
 
@@ -153,18 +188,48 @@ TEST_F(SceneProtocolTest, RenderWithoutADisplayFailsAndDestroyIsRepeatable) {
     EXPECT_EQ(pending, 1);
 }
 
-TEST_F(SceneProtocolTest, ShutDownStopsTheScenesThatHoldResources) {
-    sceneTable[SceneGame] = &fakeScene;
-    sceneTable[SceneEnding] = &fakeScene;
+TEST_F(SceneProtocolTest, ShutDownStopsTheScenesThatHoldResourcesInItsOrder) {
+    for (int number = 1; number <= sceneCount; ++number)
+        sceneTable.scenes[static_cast<size_t>(number)] = nullptr;
+    sceneTable.scenes[SceneLogo] = &numberedScene<SceneLogo>;
+    sceneTable.scenes[SceneMenu] = &numberedScene<SceneMenu>;
+    sceneTable.scenes[SceneGame] = &numberedScene<SceneGame>;
+    sceneTable.scenes[SceneStageClear] = &numberedScene<SceneStageClear>;
+    sceneTable.scenes[SceneEnding] = &numberedScene<SceneEnding>;
+    sceneTable.scenes[SceneOpening] = &numberedScene<SceneOpening>;
     shutDown();
-    EXPECT_EQ(calls, "stop stop stop ");
+    // Stage clear, ending, menu, game; the logo and the opening hold nothing.
+    EXPECT_EQ(calls, "4 5 2 3 ");
+}
+
+TEST_F(SceneProtocolTest, DispatchLetsTheTimerThroughWhateverTheSceneDid) {
+    sceneTable.scenes[SceneMenu] = &forgetfulScene;
+    sceneLoop.currentScene = SceneMenu;
+    tick();
+    EXPECT_EQ(calls, "own-tick ");
+    EXPECT_EQ(pending, 0);
+    // A scene number without a scene (yet) does not silence the timer either.
+    sceneLoop.currentScene = SceneGame;
+    tick();
+    EXPECT_EQ(pending, 0);
+}
+
+TEST_F(SceneProtocolTest, EachSceneAddsItsOwnTraceFields) {
+    TraceFields fields;
+    traceScenes(fields);
+    EXPECT_NE(fields.text.find("\"fakeStarted\":0"), std::string::npos) << fields.text;
+    tick();
+    TraceFields after;
+    traceScenes(after);
+    EXPECT_NE(after.text.find("\"fakeStarted\":1"), std::string::npos) << after.text;
+    EXPECT_NE(after.text.find("\"stageIndex\":"), std::string::npos) << after.text;
 }
 
 TEST_F(SceneProtocolTest, UnknownSceneNumbersDispatchNothing) {
     for (int number : {0, 7, -1}) {
-        currentScene = number;
+        sceneLoop.currentScene = number;
         tick();
-        frameReady = 1;
+        sceneLoop.frameReady = 1;
         idleStep();
     }
     EXPECT_EQ(calls, "");
@@ -194,3 +259,5 @@ TEST_F(SceneProtocolTest, RestoreRemakesTheSurfacesWithTheSamePalette) {
     EXPECT_EQ(displayDevice.palette.directDrawPalette(), palette);
     EXPECT_EQ(displayDevice.primarySurface()->palette, palette);
 }
+
+} // namespace kavorind

@@ -3,13 +3,16 @@
 #include "platform/messages.h"
 #include "platform/timer.h"
 #include "platform/video.h"
-#include "shell/scene_loop.h"
+#include "scenes/scene_table.h"
 #include "shell/shutdown.h"
+#include "shell/window_procedure.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <vector>
+
+namespace kavorind {
 
 // A windowed display on SDL's dummy driver, manual timers and an empty queue, with the scene table
 // handed to each test empty.
@@ -25,20 +28,19 @@ struct ShellTest : ::testing::Test {
         displaySettings.height = 480;
         displaySettings.bitsPerPixel = 8;
         ASSERT_EQ(displayDevice.start(displaySettings), 1);
-        for (auto& scene : sceneTable)
-            scene = nullptr;
-        currentScene = SceneLogo;
-        frameReady = 0;
-        renderBusy = 0;
-        shutDownBegun = 0;
+        savedTable = sceneTable;
+        sceneTable = SceneTable{};
+        sceneLoop = SceneLoop{SceneLogo, 0, 0};
+        shell.shutDownBegun = 0;
         platformFlushMessages();
     }
     void TearDown() override {
         displayDevice.destroy();
-        for (auto& scene : sceneTable)
-            scene = nullptr;
+        sceneTable = savedTable;
         platformFlushMessages();
     }
+
+    SceneTable savedTable;
 
     // Takes every message that waits, in order.
     static std::vector<Message> drainMessages() {
@@ -58,3 +60,5 @@ struct ShellTest : ::testing::Test {
         return count;
     }
 };
+
+} // namespace kavorind

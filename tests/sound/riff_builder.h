@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+namespace kavorind {
+
 inline void putLe(std::vector<uint8_t>& out, uint32_t value, int bytes) {
     for (int i = 0; i < bytes; ++i)
         out.push_back(static_cast<uint8_t>(value >> (8 * i)));
@@ -64,3 +66,5 @@ inline std::vector<uint8_t> countingBytes(size_t count) {
         out[i] = static_cast<uint8_t>(i * 7 + 3);
     return out;
 }
+
+} // namespace kavorind

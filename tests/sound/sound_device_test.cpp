@@ -7,6 +7,8 @@
 
 #include <cstdlib>
 
+namespace kavorind {
+
 namespace {
 
 std::vector<SoundCall> seenCalls;
@@ -130,9 +132,13 @@ TEST_F(SoundDeviceTest, ChannelTableAboveTheCapIsRefused) {
 
 TEST_F(SoundDeviceTest, UnconvertibleClipLeavesTheChannelEmpty) {
     openWith(1);
+    // A format no decoder knows loads as a clip, but the output cannot play it.
     WaveClip clip;
-    loadTone(clip, 100, 100);
-    clip.formatRecord.bitsPerSample = 24; // only a clip put together by hand can say this
+    ASSERT_EQ(clip.loadFromMemory(RiffBuilder()
+                                      .chunk("fmt ", fmtPayload(1, 22050, 16, {}, 0x7777))
+                                      .chunk("data", countingBytes(200))
+                                      .file()),
+              1);
     EXPECT_EQ(device.assignClip(clip, 0), 0);
     EXPECT_EQ(device.play(0, 0), 0);
 }
@@ -201,3 +207,5 @@ TEST_F(SoundDeviceTest, EveryChannelCallIsReportedWithItsResult) {
 }
 
 } // namespace
+
+} // namespace kavorind

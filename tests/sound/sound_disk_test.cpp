@@ -13,6 +13,8 @@
 #include <fstream>
 #include <thread>
 
+namespace kavorind {
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -190,3 +192,5 @@ TEST_F(SoundDiskTest, LostOutputIsOpenedAfreshForTheNextScene) {
 }
 
 } // namespace
+
+} // namespace kavorind

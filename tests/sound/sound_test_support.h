@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace kavorind {
+
 // A 441 Hz square wave of the given amplitude for `toneMs`, then silence up to `totalMs`;
 // 22050 Hz mono 16-bit.
 inline void loadTone(WaveClip& clip, int toneMs, int totalMs, int amplitude = 12000) {
@@ -18,5 +20,7 @@ inline void loadTone(WaveClip& clip, int toneMs, int totalMs, int amplitude = 12
     for (size_t i = 0; i < toneSamples && i < samples.size(); ++i)
         samples[i] = static_cast<int16_t>((i / 25) % 2 ? -amplitude : amplitude);
     std::vector<uint8_t> file = waveFileBytes(describeWave(samples, 1, rate));
-    clip.loadBytes(file.data(), file.size());
+    clip.loadFromMemory(file);
 }
+
+} // namespace kavorind

@@ -7,10 +7,12 @@
 #include <cstring>
 #include <filesystem>
 
+namespace kavorind {
+
 namespace {
 
 int loadFile(WaveClip& clip, const std::vector<uint8_t>& file) {
-    return clip.loadBytes(file.data(), file.size());
+    return clip.loadFromMemory(file);
 }
 
 void expectEmpty(const WaveClip& clip) {
@@ -31,6 +33,19 @@ std::vector<uint8_t> validFile() {
         .chunk("fmt ", fmtPayload(2, 22050, 16))
         .chunk("data", countingBytes(400))
         .file();
+}
+
+// A file with this "fmt " payload and 64 sample bytes.
+std::vector<uint8_t> withFormat(std::vector<uint8_t> fmt) {
+    return RiffBuilder().chunk("fmt ", fmt).chunk("data", countingBytes(64)).file();
+}
+
+// The valid file with one 32-bit field replaced.
+std::vector<uint8_t> patched(size_t offset, uint32_t value) {
+    std::vector<uint8_t> file = validFile();
+    for (int i = 0; i < 4; ++i)
+        file[offset + i] = static_cast<uint8_t>(value >> (8 * i));
+    return file;
 }
 
 TEST(WaveClipRead, WrittenFileRoundTrips) {
@@ -165,26 +180,30 @@ TEST(WaveClipRead, FailedLoadLeavesTheClipEmpty) {
     expectEmpty(clip);
 }
 
-TEST(WaveClipRead, EveryTruncationIsRefused) {
-    std::vector<uint8_t> file = validFile();
+// Cut before the "data" header is whole, the file is refused; cut inside the samples, it keeps
+// the whole frames that are there.
+TEST(WaveClipRead, TruncationsRefuseTheHeadersAndKeepTheSamplesThatAreThere) {
+    const std::vector<uint8_t> file = validFile();
+    const size_t samplesStart = 12 + 8 + 16 + 8;
     WaveClip clip;
     for (size_t length = 0; length < file.size(); ++length) {
         std::vector<uint8_t> cut(file.begin(), file.begin() + static_cast<long>(length));
-        EXPECT_EQ(loadFile(clip, cut), 0) << "cut at " << length;
-        expectEmpty(clip);
+        if (length < samplesStart) {
+            EXPECT_EQ(loadFile(clip, cut), 0) << "cut at " << length;
+            expectEmpty(clip);
+            continue;
+        }
+        ASSERT_EQ(loadFile(clip, cut), 1) << "cut at " << length;
+        const size_t kept = (length - samplesStart) / 4 * 4;
+        ASSERT_EQ(clip.sampleSize(), kept) << "cut at " << length;
+        EXPECT_EQ(clip.hasSamples(), kept > 0 ? 1 : 0) << "cut at " << length;
+        std::vector<uint8_t> expected(file.begin() + samplesStart,
+                                      file.begin() + static_cast<long>(samplesStart + kept));
+        EXPECT_EQ(clipBytes(clip), expected) << "cut at " << length;
     }
 }
 
 TEST(WaveClipRead, MalformedFilesAreRefused) {
-    auto withFormat = [](std::vector<uint8_t> fmt) {
-        return RiffBuilder().chunk("fmt ", fmt).chunk("data", countingBytes(64)).file();
-    };
-    auto patched = [](size_t offset, uint32_t value) {
-        std::vector<uint8_t> file = validFile();
-        for (int i = 0; i < 4; ++i)
-            file[offset + i] = static_cast<uint8_t>(value >> (8 * i));
-        return file;
-    };
     struct Case {
         const char* what;
         std::vector<uint8_t> file;
@@ -202,18 +221,8 @@ TEST(WaveClipRead, MalformedFilesAreRefused) {
         {"RIFF size ending inside fmt", patched(4, 20)},
         {"fmt size past the end", patched(16, 5000)},
         {"fmt size 0xFFFFFFFF", patched(16, 0xFFFFFFFFu)},
-        {"data size past the end", patched(40, 401)},
-        {"data size 0xFFFFFFFF", patched(40, 0xFFFFFFFFu)},
         {"fmt of 14 bytes", withFormat(shortFmt)},
         {"fmt of 0 bytes", withFormat({})},
-        {"zero channels", withFormat(fmtPayload(0, 8000, 16, {}, 1, 2))},
-        {"zero block alignment", withFormat(fmtPayload(1, 8000, 16, {}, 1, 0))},
-        {"inconsistent block alignment", withFormat(fmtPayload(2, 8000, 16, {}, 1, 3))},
-        {"12 bits per sample", withFormat(fmtPayload(1, 8000, 12, {}, 1, 2))},
-        {"rate 0", withFormat(fmtPayload(1, 0, 16))},
-        {"rate 1", withFormat(fmtPayload(1, 1, 16))},
-        {"float samples", withFormat(fmtPayload(1, 8000, 16, {}, 3))},
-        {"ADPCM", withFormat(fmtPayload(1, 8000, 16, {}, 2))},
         {"data before fmt", RiffBuilder()
                                 .chunk("data", countingBytes(64))
                                 .chunk("fmt ", fmtPayload(1, 8000, 8))
@@ -231,6 +240,37 @@ TEST(WaveClipRead, MalformedFilesAreRefused) {
         WaveClip clip;
         EXPECT_EQ(loadFile(clip, c.file), 0) << c.what;
         expectEmpty(clip);
+    }
+}
+
+// Reading these is safe, so they load as the file says; whether they can be heard is the sound
+// device's business (it leaves what the output cannot decode silent).
+TEST(WaveClipRead, OddFormatsAndDataRunningPastTheEndLoad) {
+    struct Case {
+        const char* what;
+        std::vector<uint8_t> file;
+        uint32_t samples;
+        uint16_t formatTag;
+    };
+    const std::vector<Case> cases{
+        {"data size past the end", patched(40, 401), 400, 1},
+        {"data size 0xFFFFFFFF", patched(40, 0xFFFFFFFFu), 400, 1},
+        {"zero channels", withFormat(fmtPayload(0, 8000, 16, {}, 1, 2)), 64, 1},
+        {"zero block alignment: no frames to cut to", withFormat(fmtPayload(1, 8000, 16, {}, 1, 0)),
+         64, 1},
+        {"block alignment 3 keeps whole blocks", withFormat(fmtPayload(2, 8000, 16, {}, 1, 3)), 63,
+         1},
+        {"12 bits per sample", withFormat(fmtPayload(1, 8000, 12, {}, 1, 2)), 64, 1},
+        {"rate 0", withFormat(fmtPayload(1, 0, 16)), 64, 1},
+        {"float samples", withFormat(fmtPayload(1, 8000, 32, {}, 3)), 64, 3},
+        {"IMA ADPCM", withFormat(fmtPayload(1, 8000, 4, {2, 0, 0xF9, 0x01}, 0x11, 32)), 64, 0x11},
+    };
+    for (const Case& c : cases) {
+        WaveClip clip;
+        ASSERT_EQ(loadFile(clip, c.file), 1) << c.what;
+        EXPECT_EQ(clip.sampleSize(), c.samples) << c.what;
+        EXPECT_EQ(clip.format()->formatTag, c.formatTag) << c.what;
+        EXPECT_EQ(clip.formatChunk().size(), c.formatTag == 0x11 ? 20u : 16u) << c.what;
     }
 }
 
@@ -262,3 +302,5 @@ TEST(WaveClipFile, LoadsByNameIgnoringCase) {
 }
 
 } // namespace
+
+} // namespace kavorind

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+namespace kavorind {
+
 TEST(KeyScript, RangesSingleTicksListsCommentsAndAnyCase) {
     KeyScript script;
     std::string error;
@@ -40,3 +42,5 @@ TEST(KeyScript, PlayerAgreesWithTheScriptOnEveryTickOfOverlappingEntries) {
                 << "tick " << tick << " key " << key;
     }
 }
+
+} // namespace kavorind

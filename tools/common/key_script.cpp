@@ -7,6 +7,8 @@
 #include <charconv>
 #include <sstream>
 
+namespace kavorind {
+
 namespace {
 
 std::string lowerCase(std::string text) {
@@ -128,3 +130,5 @@ int playerKeyDown(const KeyScriptPlayer& player, int virtualKey) {
             return 1;
     return 0;
 }
+
+} // namespace kavorind

@@ -2,6 +2,8 @@
 #include <string>
 #include <vector>
 
+namespace kavorind {
+
 // A key held down from tick `from` to tick `to`, both included, ticks counted from 1.
 struct ScriptedKey {
     int from = 0;
@@ -33,3 +35,5 @@ void advanceKeyScript(KeyScriptPlayer* player, int tick);
 int playerKeyDown(const KeyScriptPlayer& player, int virtualKey);
 // The virtual-key code of a key name, or 0 for an unknown name.
 int virtualKeyNamed(const std::string& name);
+
+} // namespace kavorind

@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <vector>
 
+namespace kavorind {
+
 namespace {
 
 void putBigEndian(std::vector<uint8_t>& out, uint32_t value) {
@@ -63,3 +65,5 @@ int writeIndexedPng(const std::string& path, const uint8_t* pixels, int pitch, i
     int closed = std::fclose(out) == 0;
     return written == file.size() && closed ? 1 : 0;
 }
+
+} // namespace kavorind

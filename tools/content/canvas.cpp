@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdlib>
 
+namespace kavorind {
+
 Canvas makeCanvas(int width, int height, uint8_t fill) {
     Canvas c;
     c.width = width;
@@ -163,3 +165,5 @@ double fractal2(double x, double y, uint32_t seed, int octaves) {
     }
     return sum / weight;
 }
+
+} // namespace kavorind

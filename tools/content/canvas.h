@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace kavorind {
+
 // A picture being drawn: one palette index per pixel, rows top to bottom, no padding.
 struct Canvas {
     int width = 0;
@@ -59,3 +61,5 @@ double noise1(double x, uint32_t seed);
 double noise2(double x, double y, uint32_t seed);
 // Sum of octaves of noise2, still in 0..1.
 double fractal2(double x, double y, uint32_t seed, int octaves);
+
+} // namespace kavorind

@@ -2,6 +2,8 @@
 
 #include "palette.h"
 
+namespace kavorind {
+
 SpriteFrameImage frameOf(const Canvas& c, int hotX, int hotY) {
     SpriteFrameImage f = makeSpriteFrameImage(c.width, c.height, hotX, hotY, SpriteKey);
     f.pixels = c.pixels;
@@ -55,3 +57,5 @@ void stamp(Canvas* c, const SpriteFrameImage& f, int x, int y, int scale) {
                 c->put(x + i, y + j, v);
         }
 }
+
+} // namespace kavorind

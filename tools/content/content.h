@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+namespace kavorind {
+
 // One sound: mono 16-bit samples at the given rate.
 struct SoundData {
     int sampleRate = 22050;
@@ -50,3 +52,5 @@ void addEffects(ContentSet* out);
 
 // Builds the whole default content set.
 ContentSet buildContent();
+
+} // namespace kavorind

@@ -2,6 +2,8 @@
 #include "content.h"
 #include "synth.h"
 
+namespace kavorind {
+
 namespace {
 
 void add(ContentSet* out, const char* name, const std::vector<float>& mix, double gain) {
@@ -67,3 +69,5 @@ void addEffects(ContentSet* out) {
     addSweep(&tick, 0, 0.03, 2400, 1800, 0.5, 0.3);
     add(out, "C-Eff.wav", tick, 1.0);
 }
+
+} // namespace kavorind

@@ -4,6 +4,8 @@
 
 #include <cstring>
 
+namespace kavorind {
+
 namespace {
 
 struct Glyph {
@@ -136,3 +138,5 @@ int drawText(Canvas* c, const std::string& text, int x, int y, const TextStyle& 
     }
     return x;
 }
+
+} // namespace kavorind

@@ -3,6 +3,8 @@
 
 #include <string>
 
+namespace kavorind {
+
 // A 5 x 7 pixel alphabet (capitals, digits, a few punctuation marks) that the fonts, the opening
 // text and the menu labels are drawn from. Rows top first, bit 4 the leftmost column.
 const uint8_t* glyphRows(char c);
@@ -23,3 +25,5 @@ struct TextStyle {
 int textWidth(const std::string& text, const TextStyle& style);
 // Draws text with its top-left at (x, y); returns the pen position after it.
 int drawText(Canvas* c, const std::string& text, int x, int y, const TextStyle& style);
+
+} // namespace kavorind

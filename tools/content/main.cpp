@@ -10,6 +10,8 @@
 #include <filesystem>
 #include <string>
 
+using namespace kavorind;
+
 int main(int argc, char** argv) {
     bool preview = argc == 3 && std::strcmp(argv[1], "--preview") == 0;
     if (!(argc == 2 && argv[1][0] != '-') && !preview) {

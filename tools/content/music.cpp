@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace kavorind {
+
 namespace {
 
 struct Tune {
@@ -167,3 +169,5 @@ void addMusic(ContentSet* out) {
     for (const Entry& e : tunes)
         add(out, e.name, e.tune);
 }
+
+} // namespace kavorind

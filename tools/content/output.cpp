@@ -4,6 +4,8 @@
 
 #include <cstdio>
 
+namespace kavorind {
+
 namespace {
 
 int report(const std::string& name, const std::string& error) {
@@ -29,3 +31,5 @@ int writeContent(const ContentSet& content, const std::string& dir) {
             return report(w.name, "cannot write the wave file");
     return 1;
 }
+
+} // namespace kavorind

@@ -3,6 +3,8 @@
 #include <cmath>
 #include <vector>
 
+namespace kavorind {
+
 namespace {
 
 struct Rgb {
@@ -89,3 +91,5 @@ PaletteEntries logoPalette() {
     fillRamp(&p, 208, {{0, 0, 0}, {60, 10, 10}, {200, 60, 20}, {255, 180, 60}}, 48);
     return p;
 }
+
+} // namespace kavorind

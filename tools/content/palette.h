@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+namespace kavorind {
+
 // The game palette is laid out in ramps of 16 shades, darkest first. Sprites, tiles and the game's
 // pictures all draw with these indices, so one colour table serves every one of them.
 enum Ramp : uint8_t {
@@ -42,3 +44,5 @@ inline uint8_t shade(uint8_t ramp, int s) {
 PaletteEntries gameColours();
 // The logo's own colours: a gold ramp, a steel ramp and a blue glow over black.
 PaletteEntries logoPalette();
+
+} // namespace kavorind

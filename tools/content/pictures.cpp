@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace kavorind {
+
 namespace {
 
 // The palette source: every colour of the game as a 16 x 16 grid of swatches.
@@ -296,3 +298,5 @@ void addPictures(ContentSet* out) {
     out->pictures.push_back({"open-s.bmp", pictureOf(openingText(), colours)});
     out->pictures.push_back({"Clear-bk.bmp", pictureOf(clearPanel(), colours)});
 }
+
+} // namespace kavorind

@@ -12,6 +12,8 @@
 #include <algorithm>
 #include <cstdio>
 
+namespace kavorind {
+
 namespace {
 
 constexpr uint8_t sheetBackground = 6; // a mid grey that no sprite uses much
@@ -262,3 +264,5 @@ int writePreview(const ContentSet& content, const std::string& dir) {
            pictures(content, dir) && tallyMock(content, dir + "/tally-screen.png") &&
            stageSheets(content, dir);
 }
+
+} // namespace kavorind

@@ -5,6 +5,8 @@
 
 #include <cmath>
 
+namespace kavorind {
+
 Canvas pineTree(int height, uint32_t seed, uint8_t key) {
     int w = height * 5 / 8 + 4;
     Model m = makeModel(w, height + 2);
@@ -119,3 +121,5 @@ Canvas pipeRun(int width, uint8_t key) {
 void standOn(Canvas* layer, const Canvas& piece, int x, int footY, uint8_t key) {
     blitKeyed(layer, piece, x - piece.width / 2, footY - piece.height, key);
 }
+
+} // namespace kavorind

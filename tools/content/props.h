@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+namespace kavorind {
+
 // Lit, outlined scenery pieces that the stage layers stand on their ground. Each returns a canvas
 // transparent at `key`; the piece's foot is the middle of its bottom row.
 Canvas pineTree(int height, uint32_t seed, uint8_t key);
@@ -16,3 +18,5 @@ Canvas pipeRun(int width, uint8_t key);
 
 // Puts a piece with its foot at (x, footY).
 void standOn(Canvas* layer, const Canvas& piece, int x, int footY, uint8_t key);
+
+} // namespace kavorind

@@ -6,6 +6,8 @@
 
 #include <cmath>
 
+namespace kavorind {
+
 namespace {
 
 const SpriteFrameImage* craftFrame(const ContentSet& content, int index) {
@@ -97,3 +99,5 @@ void addSceneAnimations(ContentSet* out) {
     out->sprites.push_back({"open-c.spr", opening});
     out->sprites.push_back({"Ending-s.spr", ending});
 }
+
+} // namespace kavorind

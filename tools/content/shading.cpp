@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace kavorind {
+
 Model makeModel(int width, int height) {
     Model m;
     m.width = width;
@@ -160,3 +162,5 @@ Canvas renderModel(const Model& m, uint8_t key, const Lighting& light) {
         outlineShape(&out, key, Outline);
     return out;
 }
+
+} // namespace kavorind

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace kavorind {
+
 // A sprite before it is lit: for every pixel the ramp of its material (0 where nothing is), an
 // optional fixed glow shade for lights and engines, and a shade bias for painted markings. The
 // renderer turns it into palette indices with one light from the upper left, rounded edges, panel
@@ -36,3 +38,5 @@ struct Lighting {
 
 // Lights the model; empty pixels become `key`.
 Canvas renderModel(const Model& m, uint8_t key, const Lighting& light = {});
+
+} // namespace kavorind

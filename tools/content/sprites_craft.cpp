@@ -5,6 +5,8 @@
 
 #include <cmath>
 
+namespace kavorind {
+
 namespace {
 
 constexpr double pi = 3.14159265358979;
@@ -240,3 +242,5 @@ void addEnemySprites(ContentSet* out) {
     out->sprites.push_back({"Enemy6.spr", animated(drawBossCrab, 4, 6, 84, 60)});
     out->sprites.push_back({"Enemy7.spr", animated(drawBossCore, 6, 8, 92, 76)});
 }
+
+} // namespace kavorind

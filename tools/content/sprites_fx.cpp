@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace kavorind {
+
 namespace {
 
 constexpr double pi = 3.14159265358979;
@@ -284,3 +286,5 @@ void addExplosionSprites(ContentSet* out) {
         out->sprites.push_back({"Dead" + std::to_string(i) + ".spr", set});
     }
 }
+
+} // namespace kavorind

@@ -6,6 +6,8 @@
 
 #include <cmath>
 
+namespace kavorind {
+
 namespace {
 
 constexpr double pi = 3.14159265358979;
@@ -129,3 +131,5 @@ void addHudSprites(ContentSet* out) {
     out->sprites.push_back({"Number.spr", spriteSet(1, digits)});
     out->sprites.push_back({"English.spr", spriteSet(1, letters)});
 }
+
+} // namespace kavorind

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace kavorind {
+
 // The painted layers of one stage, before they are cut into tiles.
 struct StageLayers {
     Canvas back;   // opaque
@@ -23,3 +25,5 @@ StageLayers paintFortressStage();
 // The y of the ground's top at each x of a middle layer (the first row that is not key), or the
 // layer's height where a column is empty.
 std::vector<int> groundLine(const Canvas& middle, uint8_t key);
+
+} // namespace kavorind

@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace kavorind {
+
 namespace {
 
 constexpr int backPeriod = 1280;
@@ -115,3 +117,5 @@ StageLayers paintMountainStage() {
     s.front = paintFront(s.middle);
     return s;
 }
+
+} // namespace kavorind

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace kavorind {
+
 double loopNoise(double x, double period, double scale, uint32_t seed, int octaves) {
     x = std::fmod(x, period);
     if (x < 0)
@@ -51,3 +53,5 @@ void gradientRows(Canvas* c, int y0, int y1, uint8_t ramp, double top, double bo
             ditherPut(c, x, y, ramp, s);
     }
 }
+
+} // namespace kavorind

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cstdint>
 
+namespace kavorind {
+
 // Painting helpers shared by the three stages' layers.
 
 // Fractal noise in 0..1 along x that repeats every `period` pixels.
@@ -40,3 +42,5 @@ void paintRange(Canvas* c, Ridge ridge, uint8_t ramp, double base, double snowLi
         }
     }
 }
+
+} // namespace kavorind

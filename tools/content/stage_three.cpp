@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace kavorind {
+
 namespace {
 
 Canvas paintBack() {
@@ -122,3 +124,5 @@ StageLayers paintFortressStage() {
     s.front = paintFront(s.middle);
     return s;
 }
+
+} // namespace kavorind

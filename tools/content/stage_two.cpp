@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace kavorind {
+
 namespace {
 
 constexpr int backPeriod = 1280;
@@ -131,3 +133,5 @@ StageLayers paintCoastStage() {
     s.front = paintFront(s.middle);
     return s;
 }
+
+} // namespace kavorind

@@ -6,6 +6,8 @@
 
 #include <algorithm>
 
+namespace kavorind {
+
 namespace {
 
 // Spawn codes: 1 to 3 items (hit point, special shot, speed), 10 to 19 enemy types.
@@ -140,3 +142,5 @@ void addStages(ContentSet* out) {
     addStage(out, 2, paintCoastStage(), stageWaves(1, BossCrab, 1, 8, 202));
     addStage(out, 3, paintFortressStage(), stageWaves(2, BossCore, 3, 9, 203));
 }
+
+} // namespace kavorind

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace kavorind {
+
 namespace {
 
 constexpr double pi = 3.14159265358979;
@@ -183,3 +185,5 @@ std::vector<int16_t> toSamples(const std::vector<float>& mix, double gain) {
         out[i] = static_cast<int16_t>(std::lround(std::tanh(mix[i] * gain) * 30000.0));
     return out;
 }
+
+} // namespace kavorind

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace kavorind {
+
 constexpr int sampleRate = 22050;
 
 // The instruments of the chip-style synthesiser.
@@ -35,3 +37,5 @@ void addThump(std::vector<float>* out, double at, double length, double f0, doub
               double volume);
 // Soft-clips and converts to 16-bit samples.
 std::vector<int16_t> toSamples(const std::vector<float>& mix, double gain);
+
+} // namespace kavorind

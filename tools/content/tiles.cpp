@@ -4,11 +4,13 @@
 
 #include <map>
 
+namespace kavorind {
+
 TileCut cutTiles(const Canvas& layer, uint8_t key, bool emptyKeyed,
                  const std::vector<uint8_t>* keepCell) {
     const int cols = layer.width / tileSize, rows = layer.height / tileSize;
     TileCut cut;
-    cut.cells.assign(static_cast<size_t>(cols) * rows, emptyCell);
+    cut.cells.assign(static_cast<size_t>(cols) * rows, firstEmptyCell);
     std::map<std::vector<uint8_t>, int> known; // ordered, so the numbering is the same every run
     std::vector<std::vector<uint8_t>> tiles;
     std::vector<uint8_t> tile(tileSize * tileSize);
@@ -56,3 +58,5 @@ StageMapImage mapFromCut(const TileCut& cut, int widthInTiles, int heightInTiles
     map.tileset.colours = gameColours();
     return map;
 }
+
+} // namespace kavorind

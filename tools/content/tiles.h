@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace kavorind {
+
 // Cuts a painted layer into 32 x 32 tiles, merging identical tiles into one, and makes the map
 // layer and its tileset. Cells wholly of `key` become empty cells when emptyKeyed is set; cells for
 // which keep() says no become empty cells too. The tileset is 32 tiles wide.
@@ -22,3 +24,5 @@ TileCut cutTiles(const Canvas& layer, uint8_t key, bool emptyKeyed,
 // A map of one layer from a cut, with the given spawn codes (or none) and the game colours.
 StageMapImage mapFromCut(const TileCut& cut, int widthInTiles, int heightInTiles,
                          const std::vector<uint8_t>& spawns);
+
+} // namespace kavorind

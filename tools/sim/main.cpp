@@ -8,9 +8,10 @@
 #include "platform/messages.h"
 #include "platform/timer.h"
 #include "platform/video.h"
+#include "scenes/scene_protocol.h"
 #include "shell/entry.h"
 #include "shell/frame_timer.h"
-#include "shell/scene_loop.h"
+#include "shell/window_procedure.h"
 #include "sim/trace.h"
 
 #include <chrono>
@@ -22,6 +23,8 @@
 #include <sstream>
 #include <string>
 #include <unistd.h>
+
+using namespace kavorind;
 
 namespace {
 
@@ -136,14 +139,14 @@ int simulate(std::FILE* trace) {
     keyPlayer = startKeyScript(keyScript);
     int running = enterProgram();
     if (running && options.scene)
-        currentScene = static_cast<int>(options.scene);
+        sceneLoop.currentScene = static_cast<int>(options.scene);
     for (long tick = 1; running && tick <= options.ticks; ++tick) {
         currentTick = static_cast<int>(tick);
         advanceKeyScript(&keyPlayer, currentTick);
-        onTimer(frameTimerId);
+        onTimer(frameTimer.frameTimerId);
         running = dispatchWaitingMessages(&exitCode);
         int rendered = 0;
-        if (running && frameReady && !renderBusy) {
+        if (running && sceneLoop.frameReady && !sceneLoop.renderBusy) {
             idleStep();
             rendered = 1;
             ++renders;

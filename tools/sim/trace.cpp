@@ -1,16 +1,13 @@
 #include "sim/trace.h"
 
 #include "display/display_device.h"
-#include "game/game_state.h"
-#include "scenes/ending_scene.h"
-#include "scenes/logo_scene.h"
-#include "scenes/menu_scene.h"
-#include "scenes/opening_scene.h"
-#include "shell/content_catalogue.h"
-#include "shell/scene_loop.h"
+#include "scenes/scene_protocol.h"
+#include "scenes/scene_trace.h"
 #include "sound/sound_calls.h"
 
 #include <vector>
+
+namespace kavorind {
 
 namespace {
 
@@ -79,26 +76,6 @@ void appendSound(std::string& line) {
     soundCalls.clear();
 }
 
-// The front-end scenes' state under their own names.
-void appendSceneState(std::string& line) {
-    appendField(line, "logoPhase", logoPhase);
-    appendField(line, "logoCounter", logoCounter);
-    appendField(line, "selection", selection);
-    appendField(line, "confirming", confirming);
-    appendField(line, "fadeLevel", fadeLevel);
-    appendField(line, "riseHeight", riseHeight);
-    appendField(line, "animationWait", animationWait);
-    appendField(line, "openingFade", openingFade);
-    line += ",\"openingAnimation\":{\"currentIndex\":" +
-            std::to_string(openingAnimation.currentIndex()) + "}";
-    appendField(line, "endingLeaving", endingLeaving);
-    appendField(line, "endingFade", endingFade);
-    line +=
-        ",\"endingAnimation\":{\"currentIndex\":" + std::to_string(endingAnimation.currentIndex()) +
-        "}";
-    appendField(line, "stageIndex", gameState.stageIndex);
-}
-
 } // namespace
 
 void startSoundTrace() {
@@ -107,12 +84,16 @@ void startSoundTrace() {
 
 std::string traceLine(int tick, int rendered, int withPalette) {
     std::string line = "{\"tick\":" + std::to_string(tick);
-    appendField(line, "scene", currentScene);
+    appendField(line, "scene", sceneLoop.currentScene);
     appendField(line, "rendered", rendered);
-    appendSceneState(line);
+    TraceFields scenes;
+    traceScenes(scenes);
+    line += scenes.text;
     appendSound(line);
     if (withPalette)
         appendPalette(line);
     line += '}';
     return line;
 }
+
+} // namespace kavorind

@@ -3,22 +3,31 @@
 #include <cstdint>
 #include <cstring>
 #include <span>
-#include <string>
 #include <vector>
 
-// Reads little-endian fields from a byte range without ever stepping outside it. Every read checks
-// the bytes that remain first; a read that does not fit returns 0, reads nothing and leaves the
-// position where it was, so a loader can test each field as it goes.
+namespace kavorind {
+
+// Reads the little-endian fields of every content format from a byte range without ever stepping
+// outside it. Every read checks the bytes that remain first; a read that does not fit returns 0,
+// reads nothing and leaves the position where it was, so a loader can test each field as it goes.
 class ByteReader {
   public:
     ByteReader() = default;
     explicit ByteReader(std::span<const uint8_t> bytes) : bytes_(bytes) {}
 
+    size_t size() const { return bytes_.size(); }
     size_t position() const { return position_; }
     size_t remaining() const { return bytes_.size() - position_; }
     // The unread bytes, without moving.
     const uint8_t* here() const { return bytes_.data() + position_; }
 
+    // Moves to an absolute offset within the range; 0, not moving, past its end.
+    int seek(size_t offset) {
+        if (offset > bytes_.size())
+            return 0;
+        position_ = offset;
+        return 1;
+    }
     int skip(size_t count) {
         if (count > remaining())
             return 0;
@@ -42,11 +51,11 @@ class ByteReader {
         return start;
     }
     // Reads the next bytes if they are exactly magic (compared case-sensitively); else 0.
-    template <size_t N> int readMagic(const char (&magic)[N]) {
-        const uint8_t* start = here();
-        if (N - 1 > remaining() || std::memcmp(start, magic, N - 1) != 0)
+    template <size_t N> int readMagic(const char (&magic)[N]) { return readMagic(magic, N - 1); }
+    int readMagic(const char* magic, size_t length) {
+        if (length > remaining() || std::memcmp(here(), magic, length) != 0)
             return 0;
-        position_ += N - 1;
+        position_ += length;
         return 1;
     }
     int readU16(uint16_t* out) {
@@ -114,19 +123,4 @@ class ByteWriter {
     std::vector<uint8_t>* out_;
 };
 
-// The largest width or height of any picture, frame or tileset that a loader accepts.
-constexpr int maxPictureSide = 16384;
-
-// The most frames a sprite set and the most layers a stage map may hold: far above any real
-// content, low enough that a tiny file cannot make the loader build millions of empty records.
-constexpr uint32_t maxSpriteFrames = 65536;
-constexpr uint32_t maxMapLayers = 256;
-
-// The largest file a loader reads whole (content files are a few megabytes at most).
-constexpr uint64_t maxContentFileBytes = uint64_t{1} << 30;
-
-// Reads a whole file into out; 1 on success, 0 when it cannot be opened or read, or is larger than
-// maxContentFileBytes.
-int readWholeFile(const std::string& path, std::vector<uint8_t>* out);
-// Writes bytes to a file, replacing it; 1 on success.
-int writeWholeFile(const std::string& path, std::span<const uint8_t> bytes);
+} // namespace kavorind

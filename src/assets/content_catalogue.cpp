@@ -1,34 +1,11 @@
-#include "shell/content_catalogue.h"
+#include "assets/content_catalogue.h"
 
 #include <cstdio>
 #include <filesystem>
 
-WaveClip tallyEffect;
-WaveClip tallyMusic;
-SpriteSet endingAnimation;
-BitmapImage logoPicture;
-BitmapImage openingBackground;
-BitmapImage openingText;
-SpriteSet openingAnimation;
-WaveClip openingMusic;
+namespace kavorind {
 
-BitmapImage gamePalette;
-std::array<StageMap, 3> backMaps;
-std::array<StageMap, 3> middleMaps;
-std::array<StageMap, 3> frontMaps;
-std::array<SpriteSet, 3> playerSprites;
-std::array<SpriteSet, 8> enemySprites;
-std::array<SpriteSet, 8> shotSprites;
-std::array<SpriteSet, 3> itemSprites;
-std::array<SpriteSet, 17> deathSprites;
-SpriteSet infobarFrame;
-SpriteSet infobarEnergy;
-SpriteSet numberFont;
-SpriteSet letterFont;
-BitmapImage clearPanel;
-SpriteSet specialIcons;
-std::array<WaveClip, 8> effectClips;
-std::array<WaveClip, 3> musicClips;
+ContentCatalogue catalogue;
 
 const std::array<const char*, startUpFileCount> startUpFileNames = {
     "Pal.Pal",      "Stage-B1.map", "Stage-B2.map", "Stage-B3.map", "Stage-M1.map", "Stage-M2.map",
@@ -78,69 +55,71 @@ template <typename Content, size_t count> void releaseAll(std::array<Content, co
 } // namespace
 
 void loadProgramContent() {
-    tallyEffect.load("C-Eff.wav");
-    tallyMusic.load("C-Music.wav");
-    endingAnimation.load("Ending-s.spr");
-    logoPicture.load("LOGO.BMP");
-    openingBackground.load("open-bk.bmp");
-    openingText.load("open-s.bmp");
-    openingAnimation.load("open-c.spr");
-    openingMusic.load("Open-M.wav");
+    catalogue.tallyEffect.load("C-Eff.wav");
+    catalogue.tallyMusic.load("C-Music.wav");
+    catalogue.endingAnimation.load("Ending-s.spr");
+    catalogue.logoPicture.load("LOGO.BMP");
+    catalogue.openingBackground.load("open-bk.bmp");
+    catalogue.openingText.load("open-s.bmp");
+    catalogue.openingAnimation.load("open-c.spr");
+    catalogue.openingMusic.load("Open-M.wav");
 }
 
 void releaseProgramContent() {
-    tallyEffect.release();
-    tallyMusic.release();
-    endingAnimation.release();
-    logoPicture.release();
-    openingBackground.release();
-    openingText.release();
-    openingAnimation.release();
-    openingMusic.release();
+    catalogue.tallyEffect.release();
+    catalogue.tallyMusic.release();
+    catalogue.endingAnimation.release();
+    catalogue.logoPicture.release();
+    catalogue.openingBackground.release();
+    catalogue.openingText.release();
+    catalogue.openingAnimation.release();
+    catalogue.openingMusic.release();
 }
 
 int loadContent() {
     ContentLoader loader;
-    loader.read(gamePalette);
-    loader.read(backMaps);
-    loader.read(middleMaps);
-    loader.read(frontMaps);
-    loader.read(playerSprites);
-    loader.read(enemySprites);
-    loader.read(shotSprites);
-    loader.read(itemSprites);
-    loader.read(deathSprites);
-    loader.read(infobarFrame);
-    loader.read(infobarEnergy);
-    loader.read(numberFont);
-    loader.read(letterFont);
-    loader.read(clearPanel);
-    loader.read(specialIcons);
-    loader.read(effectClips);
-    loader.read(musicClips);
+    loader.read(catalogue.gamePalette);
+    loader.read(catalogue.backMaps);
+    loader.read(catalogue.middleMaps);
+    loader.read(catalogue.frontMaps);
+    loader.read(catalogue.playerSprites);
+    loader.read(catalogue.enemySprites);
+    loader.read(catalogue.shotSprites);
+    loader.read(catalogue.itemSprites);
+    loader.read(catalogue.deathSprites);
+    loader.read(catalogue.infobarFrame);
+    loader.read(catalogue.infobarEnergy);
+    loader.read(catalogue.numberFont);
+    loader.read(catalogue.letterFont);
+    loader.read(catalogue.clearPanel);
+    loader.read(catalogue.specialIcons);
+    loader.read(catalogue.effectClips);
+    loader.read(catalogue.musicClips);
     if (!loader.failed)
         return 1;
     reportMissing(loader.failed);
-    gamePalette.release();
+    catalogue.gamePalette.release();
     return 0;
 }
 
 void releaseContent() {
-    gamePalette.release();
-    releaseAll(backMaps);
-    releaseAll(middleMaps);
-    releaseAll(frontMaps);
-    releaseAll(playerSprites);
-    releaseAll(enemySprites);
-    releaseAll(shotSprites);
-    releaseAll(itemSprites);
-    releaseAll(deathSprites);
-    infobarFrame.release();
-    infobarEnergy.release();
-    numberFont.release();
-    letterFont.release();
-    clearPanel.release();
-    specialIcons.release();
-    releaseAll(effectClips);
-    releaseAll(musicClips);
+    catalogue.gamePalette.release();
+    releaseAll(catalogue.backMaps);
+    releaseAll(catalogue.middleMaps);
+    releaseAll(catalogue.frontMaps);
+    releaseAll(catalogue.playerSprites);
+    releaseAll(catalogue.enemySprites);
+    releaseAll(catalogue.shotSprites);
+    releaseAll(catalogue.itemSprites);
+    releaseAll(catalogue.deathSprites);
+    catalogue.infobarFrame.release();
+    catalogue.infobarEnergy.release();
+    catalogue.numberFont.release();
+    catalogue.letterFont.release();
+    catalogue.clearPanel.release();
+    catalogue.specialIcons.release();
+    releaseAll(catalogue.effectClips);
+    releaseAll(catalogue.musicClips);
 }
+
+} // namespace kavorind

@@ -1,0 +1,78 @@
+#include "shell/window_procedure.h"
+
+#include "display/display_device.h"
+#include "scenes/scene_table.h"
+#include "shell/shutdown.h"
+
+namespace kavorind {
+
+namespace {
+
+void restorePaletteAfterFocus() {
+    DevicePalette* palette = displayDevice.palette.directDrawPalette();
+    if (!palette)
+        return;
+    if (setPrimaryPalette(displayDevice.primarySurface(), palette) == DDERR_SURFACELOST) {
+        restorePrimary(displayDevice.primarySurface());
+        restoreSurface(displayDevice.backSurface());
+    }
+}
+
+void dispatchTick(intptr_t lParam) {
+    auto* pending = reinterpret_cast<PendingFlag*>(lParam);
+    // A tick still queued when shut-down ran finds no display and no content: it does nothing.
+    if (shell.shutDownBegun)
+        return;
+    const Scene* scene = sceneFor(sceneLoop.currentScene);
+    if (scene)
+        tickScene(*scene, pending);
+    else
+        clearPending(pending);
+}
+
+} // namespace
+
+long MainWindowProc(PlatformWindow* window, unsigned message, uintptr_t wParam, intptr_t lParam) {
+    switch (message) {
+    case WM_DESTROY:
+        shutDown();
+        platformPostQuitMessage(0);
+        break;
+    case WM_SYSCOMMAND:
+        if (wParam == SC_RESTORE) {
+            displayDevice.releaseSurfaces();
+            displayDevice.setUp();
+        }
+        break;
+    case WM_PALETTECHANGED:
+        if (reinterpret_cast<PlatformWindow*>(wParam) != window)
+            restorePaletteAfterFocus();
+        break;
+    case WM_QUERYNEWPALETTE:
+        restorePaletteAfterFocus();
+        break;
+    case TickMessage:
+        dispatchTick(lParam);
+        break;
+    default:
+        break;
+    }
+    return 0;
+}
+
+void idleStep() {
+    if (sceneLoop.frameReady == 0 || sceneLoop.renderBusy == 1)
+        return;
+    sceneLoop.renderBusy = 1;
+    const Scene* scene = sceneFor(sceneLoop.currentScene);
+    if (scene && scene->render && !scene->render()) {
+        if (scene->renderEndSuccessor)
+            sceneLoop.currentScene = scene->renderEndSuccessor;
+        else
+            postDestroy();
+    }
+    sceneLoop.frameReady = 0;
+    sceneLoop.renderBusy = 0;
+}
+
+} // namespace kavorind
