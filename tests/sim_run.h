@@ -13,9 +13,10 @@
 namespace kavorind {
 
 struct TraceLine {
-    std::map<std::string, long> fields;    // numbers, nested ones as "outer.inner"
-    std::vector<std::vector<int>> palette; // with --palette: 256 [r, g, b]
-    std::string sound;                     // the raw "sound" list
+    std::map<std::string, long> fields;       // numbers, nested ones as "outer.inner"
+    std::vector<std::vector<int>> palette;    // with --palette: 256 [r, g, b]
+    std::string sound;                        // the raw "sound" list
+    std::map<std::string, std::string> texts; // strings without their quotes, and null as "null"
     long operator[](const std::string& name) const {
         auto found = fields.find(name);
         return found == fields.end() ? -999999 : found->second;
@@ -90,7 +91,13 @@ inline void parseObject(const std::string& text, size_t& at, const std::string& 
             at = end;
         } else {
             size_t end = skipValue(text, at);
-            out->fields[prefix + key] = std::strtol(text.substr(at, end - at).c_str(), nullptr, 10);
+            std::string value = text.substr(at, end - at);
+            if (value == "null")
+                out->texts[prefix + key] = value;
+            else if (value.front() == '"')
+                out->texts[prefix + key] = value.substr(1, value.size() - 2);
+            else
+                out->fields[prefix + key] = std::strtol(value.c_str(), nullptr, 10);
             at = end;
         }
         if (at < text.size() && text[at] == ',')

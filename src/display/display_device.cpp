@@ -11,7 +11,12 @@ DisplaySettings displaySettings;
 
 namespace {
 
-PresentObserver presentObserver = nullptr;
+// Whoever watches the presented frames (the headless runner, tests).
+struct DisplayPresents {
+    PresentObserver observer = nullptr;
+};
+
+DisplayPresents displayPresents;
 
 // Shown when no palette is attached (a display of more than 8 bits): the indices as greys.
 const std::array<uint32_t, 256>& greyRamp() {
@@ -60,7 +65,7 @@ WindowCorner cornerWithinWorkArea(int windowLeft, int windowTop, int workLeft, i
 }
 
 void setPresentObserver(PresentObserver observer) {
-    presentObserver = observer;
+    displayPresents.observer = observer;
 }
 
 uint32_t setPrimaryPalette(PrimarySurface* primary, DevicePalette* palette) {
@@ -185,8 +190,8 @@ int DisplayDevice::presentToWindow() {
     if (!directDraw || !surfacesReady || !primary || !back)
         return 0;
     const DevicePalette* shown = primary->palette;
-    if (presentObserver)
-        presentObserver(*back, shown);
+    if (displayPresents.observer)
+        displayPresents.observer(*back, shown);
     const uint32_t* table = shown ? shown->argb.data() : greyRamp().data();
     return platformPresentFrame(primary->texture, back->pixels.data(), back->width, table);
 }

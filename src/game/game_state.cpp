@@ -3,5 +3,6 @@
 namespace kavorind {
 
 GameState gameState;
+GameScene gameScene;
 
 } // namespace kavorind

@@ -32,6 +32,23 @@ struct GameState {
     int32_t playerDeathSound = 0;
 };
 
+// What the game scene keeps between its ticks, for the whole program: why a stage ended, how far
+// the layers have scrolled, where the spawner has got to and the hit flash.
+struct GameScene {
+    int32_t gameStarted = 0;      // the game scene's started flag
+    int32_t result = 0;           // 0 not ended, 1 back to the menu, 2 stage clear
+    int32_t stageCleared = 0;     // 1 once a boss has finished its death animation
+    int32_t lastStageCleared = 0; // 1 when the stage that just ended was the last
+    int32_t backScroll = 0;       // pixels scrolled by the back layer
+    int32_t midScroll = 0;        // pixels scrolled by the middle and front layers
+    int32_t backScrollLimit = 0;
+    int32_t midScrollLimit = 0;
+    int32_t spawnRows = 0;       // cell rows the spawner scans
+    int32_t lastSpawnColumn = 0; // middle-layer column last seen at the right screen edge
+    int32_t hitFlash = 0;        // 0 idle, 1 flash requested, 2 flash shown
+};
+
 extern GameState gameState;
+extern GameScene gameScene;
 
 } // namespace kavorind

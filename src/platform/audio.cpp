@@ -20,133 +20,114 @@ constexpr int outputChannels = 2;
 constexpr int outputFrames = 1024;
 // A converted sound larger than this is refused (about twelve minutes of CD-quality stereo).
 constexpr uint64_t maxSoundBytes = 128u << 20;
+// The wave decoders make at most four bytes of samples from each byte they read (4-bit ADPCM to
+// 16 bits), so a file to decode is held to a quarter of what a sound may hold.
+constexpr size_t maxDecodedFileBytes = maxSoundBytes / 4;
 
-int outputOpen = 0;
-int subsystemUp = 0;
-int gaveUp = 0;
-int voiceCount = 0;
-// Set from SDL's threads when the output device disappears or a new one arrives.
-std::atomic<int> outputLost{0};
-std::atomic<int> deviceArrived{0};
+struct PlatformAudio {
+    int outputOpen = 0;
+    int subsystemUp = 0;
+    // Set when an open failed; `failure` is what it found, answered until a device arrives.
+    int gaveUp = 0;
+    PlatformAudioState failure = PlatformAudioAbsent;
+    int voiceCount = 0;
+    // Set from SDL's threads when the output device disappears or a new one arrives.
+    std::atomic<int> outputLost{0};
+    std::atomic<int> deviceArrived{0};
+};
+
+PlatformAudio platformAudio;
 
 int SDLCALL watchDevices(void*, SDL_Event* event) {
     if (event->type == SDL_AUDIODEVICEREMOVED && !event->adevice.iscapture)
-        outputLost = 1;
+        platformAudio.outputLost = 1;
     if (event->type == SDL_AUDIODEVICEADDED && !event->adevice.iscapture)
-        deviceArrived = 1;
+        platformAudio.deviceArrived = 1;
     return 0;
 }
 
 void closeOutput() {
-    if (outputOpen) {
+    if (platformAudio.outputOpen) {
         // The mixer keeps its voice count across a close while freeing the voices: drop them first.
         Mix_HaltChannel(-1);
         Mix_AllocateChannels(0);
         Mix_CloseAudio();
     }
-    outputOpen = 0;
-    voiceCount = 0;
-    outputLost = 0;
+    platformAudio.outputOpen = 0;
+    platformAudio.voiceCount = 0;
+    platformAudio.outputLost = 0;
 }
 
-int openOutput() {
-    if (!subsystemUp) {
-        if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
-            return 0;
-        subsystemUp = 1;
-        SDL_DelEventWatch(watchDevices, nullptr);
-        SDL_AddEventWatch(watchDevices, nullptr);
-    }
-    if (Mix_OpenAudio(outputRate, AUDIO_S16SYS, outputChannels, outputFrames) != 0)
+int startSubsystem() {
+    if (platformAudio.subsystemUp)
+        return 1;
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
         return 0;
-    Mix_AllocateChannels(0);
-    outputOpen = 1;
-    outputLost = 0;
+    platformAudio.subsystemUp = 1;
+    SDL_DelEventWatch(watchDevices, nullptr);
+    SDL_AddEventWatch(watchDevices, nullptr);
     return 1;
+}
+
+// No audio driver that starts, or one that lists no output at all, means a machine without sound.
+// A driver that cannot list its devices (-1) may still open its default one, so it is tried.
+PlatformAudioState openOutput() {
+    if (!startSubsystem() || SDL_GetNumAudioDevices(0) == 0)
+        return PlatformAudioAbsent;
+    if (Mix_OpenAudio(outputRate, AUDIO_S16SYS, outputChannels, outputFrames) != 0)
+        return PlatformAudioRefused;
+    Mix_AllocateChannels(0);
+    platformAudio.outputOpen = 1;
+    platformAudio.outputLost = 0;
+    return PlatformAudioReady;
 }
 
 // Someone shut SDL down underneath us (SDL_Quit): what we hold refers to nothing any more.
 void forgetIfSdlWasQuit() {
-    if (subsystemUp && !SDL_WasInit(SDL_INIT_AUDIO)) {
+    if (platformAudio.subsystemUp && !SDL_WasInit(SDL_INIT_AUDIO)) {
         closeOutput();
-        subsystemUp = 0;
-        gaveUp = 0;
+        platformAudio.subsystemUp = 0;
+        platformAudio.gaveUp = 0;
     }
 }
 
 int voiceValid(int voice) {
-    return outputOpen && voice >= 0 && voice < voiceCount;
+    return platformAudio.outputOpen && voice >= 0 && voice < platformAudio.voiceCount;
 }
 
-SDL_AudioFormat sdlFormat(int bitsPerSample) {
-    return bitsPerSample == 8 ? AUDIO_U8 : AUDIO_S16LSB;
-}
-
-} // namespace
-
-int platformAudioOpen() {
-    forgetIfSdlWasQuit();
-    if (outputOpen && outputLost)
-        closeOutput();
-    if (outputOpen)
-        return 1;
-    if (gaveUp && !deviceArrived.exchange(0))
-        return 0;
-    deviceArrived = 0;
-    gaveUp = !openOutput();
-    return outputOpen;
-}
-
-void platformAudioClose() {
-    forgetIfSdlWasQuit();
-    closeOutput();
-    if (subsystemUp) {
-        SDL_DelEventWatch(watchDevices, nullptr);
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
-    }
-    subsystemUp = 0;
-    gaveUp = 0;
-    deviceArrived = 0;
-}
-
-int platformAudioOutputFormat(PlatformPcmFormat* out) {
-    int rate = 0;
-    int channels = 0;
-    Uint16 format = 0;
-    if (!outputOpen || !Mix_QuerySpec(&rate, &format, &channels))
-        return 0;
-    out->channels = channels;
-    out->bitsPerSample = SDL_AUDIO_BITSIZE(format);
-    out->sampleRate = rate;
-    return 1;
-}
-
-int platformAudioSetVoices(int count) {
-    if (!outputOpen || count < 0)
-        return 0;
-    Mix_HaltChannel(-1);
-    voiceCount = Mix_AllocateChannels(count);
-    return voiceCount == count;
-}
-
-PlatformSound* platformAudioMakeSound(const PlatformPcmFormat& format, const uint8_t* bytes,
-                                      uint32_t size) {
-    int rate = 0;
-    int channels = 0;
-    Uint16 output = 0;
-    if (!outputOpen || !bytes || !Mix_QuerySpec(&rate, &output, &channels))
+// Wraps converted samples (allocated with SDL_malloc) as a mixer chunk, which then owns them.
+PlatformSound* wrapSamples(Uint8* samples, int size) {
+    Mix_Chunk* chunk = static_cast<Mix_Chunk*>(SDL_malloc(sizeof(Mix_Chunk)));
+    if (size <= 0 || !chunk) {
+        SDL_free(samples);
+        SDL_free(chunk);
         return nullptr;
-    if ((format.bitsPerSample != 8 && format.bitsPerSample != 16) || format.channels < 1 ||
-        format.channels > 8 || format.sampleRate <= 0)
+    }
+    // The mixer frees both the samples and the chunk when the chunk is marked allocated.
+    chunk->allocated = 1;
+    chunk->abuf = samples;
+    chunk->alen = static_cast<Uint32>(size);
+    chunk->volume = MIX_MAX_VOLUME;
+    return new PlatformSound{chunk};
+}
+
+// Converts samples of any format SDL knows into the output's format.
+PlatformSound* convertToOutput(SDL_AudioFormat format, int channels, int rate, const Uint8* bytes,
+                               uint32_t size) {
+    int outRate = 0;
+    int outChannels = 0;
+    Uint16 output = 0;
+    if (!platformAudio.outputOpen || !bytes || !Mix_QuerySpec(&outRate, &output, &outChannels))
+        return nullptr;
+    if (channels < 1 || channels > 8 || rate <= 0)
         return nullptr;
     // Whole frames only: the converter must not read a partial frame at the end.
-    size -= size % static_cast<uint32_t>(format.channels * format.bitsPerSample / 8);
+    size -= size % static_cast<uint32_t>(channels * SDL_AUDIO_BITSIZE(format) / 8);
     if (size == 0)
         return nullptr;
     SDL_AudioCVT cvt;
-    if (SDL_BuildAudioCVT(&cvt, sdlFormat(format.bitsPerSample),
-                          static_cast<Uint8>(format.channels), format.sampleRate, output,
-                          static_cast<Uint8>(channels), rate) < 0)
+    if (SDL_BuildAudioCVT(&cvt, format, static_cast<Uint8>(channels), rate, output,
+                          static_cast<Uint8>(outChannels), outRate) < 0)
         return nullptr;
     uint64_t workBytes = static_cast<uint64_t>(size) * static_cast<uint64_t>(cvt.len_mult);
     if (workBytes > maxSoundBytes)
@@ -161,20 +142,81 @@ PlatformSound* platformAudioMakeSound(const PlatformPcmFormat& format, const uin
         return nullptr;
     }
     int converted = cvt.needed ? cvt.len_cvt : cvt.len;
-    int frameBytes = SDL_AUDIO_BITSIZE(output) / 8 * channels;
-    converted -= converted % frameBytes;
-    Mix_Chunk* chunk = static_cast<Mix_Chunk*>(SDL_malloc(sizeof(Mix_Chunk)));
-    if (converted <= 0 || !chunk) {
-        SDL_free(cvt.buf);
-        SDL_free(chunk);
-        return nullptr;
+    converted -= converted % (SDL_AUDIO_BITSIZE(output) / 8 * outChannels);
+    return wrapSamples(cvt.buf, converted);
+}
+
+} // namespace
+
+PlatformAudioState platformAudioOpen() {
+    forgetIfSdlWasQuit();
+    if (platformAudio.outputOpen && platformAudio.outputLost)
+        closeOutput();
+    if (platformAudio.outputOpen)
+        return PlatformAudioReady;
+    if (platformAudio.gaveUp && !platformAudio.deviceArrived.exchange(0))
+        return platformAudio.failure;
+    platformAudio.deviceArrived = 0;
+    PlatformAudioState state = openOutput();
+    platformAudio.gaveUp = state != PlatformAudioReady;
+    platformAudio.failure = state;
+    return state;
+}
+
+void platformAudioClose() {
+    forgetIfSdlWasQuit();
+    closeOutput();
+    if (platformAudio.subsystemUp) {
+        SDL_DelEventWatch(watchDevices, nullptr);
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
     }
-    // The mixer frees both the samples and the chunk when the chunk is marked allocated.
-    chunk->allocated = 1;
-    chunk->abuf = cvt.buf;
-    chunk->alen = static_cast<Uint32>(converted);
-    chunk->volume = MIX_MAX_VOLUME;
-    return new PlatformSound{chunk};
+    platformAudio.subsystemUp = 0;
+    platformAudio.gaveUp = 0;
+    platformAudio.deviceArrived = 0;
+}
+
+int platformAudioOutputFormat(PlatformPcmFormat* out) {
+    int rate = 0;
+    int channels = 0;
+    Uint16 format = 0;
+    if (!platformAudio.outputOpen || !Mix_QuerySpec(&rate, &format, &channels))
+        return 0;
+    out->channels = channels;
+    out->bitsPerSample = SDL_AUDIO_BITSIZE(format);
+    out->sampleRate = rate;
+    return 1;
+}
+
+int platformAudioSetVoices(int count) {
+    if (!platformAudio.outputOpen || count < 0)
+        return 0;
+    Mix_HaltChannel(-1);
+    platformAudio.voiceCount = Mix_AllocateChannels(count);
+    return platformAudio.voiceCount == count;
+}
+
+PlatformSound* platformAudioMakeSound(const PlatformPcmFormat& format, const uint8_t* bytes,
+                                      uint32_t size) {
+    if (format.bitsPerSample != 8 && format.bitsPerSample != 16)
+        return nullptr;
+    SDL_AudioFormat sdlFormat = format.bitsPerSample == 8 ? AUDIO_U8 : AUDIO_S16LSB;
+    return convertToOutput(sdlFormat, format.channels, format.sampleRate, bytes, size);
+}
+
+PlatformSound* platformAudioDecodeWave(const uint8_t* file, size_t size) {
+    if (!platformAudio.outputOpen || !file || size > maxDecodedFileBytes)
+        return nullptr;
+    SDL_RWops* source = SDL_RWFromConstMem(file, static_cast<int>(size));
+    if (!source)
+        return nullptr;
+    SDL_AudioSpec spec{};
+    Uint8* samples = nullptr;
+    Uint32 length = 0;
+    if (!SDL_LoadWAV_RW(source, 1, &spec, &samples, &length))
+        return nullptr;
+    PlatformSound* sound = convertToOutput(spec.format, spec.channels, spec.freq, samples, length);
+    SDL_FreeWAV(samples);
+    return sound;
 }
 
 void platformAudioFreeSound(PlatformSound* sound) {
@@ -182,10 +224,6 @@ void platformAudioFreeSound(PlatformSound* sound) {
         return;
     Mix_FreeChunk(sound->chunk);
     delete sound;
-}
-
-uint32_t platformAudioSoundBytes(const PlatformSound* sound) {
-    return sound ? sound->chunk->alen : 0;
 }
 
 int platformAudioPlay(int voice, PlatformSound* sound, int looping) {
@@ -206,7 +244,7 @@ int platformAudioPlaying(int voice) {
 }
 
 void platformAudioMarkLost() {
-    outputLost = 1;
+    platformAudio.outputLost = 1;
 }
 
 } // namespace kavorind

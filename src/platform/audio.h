@@ -2,6 +2,7 @@
 // Sound output through SDL2_mixer: one output device, kept open for the whole run once it works,
 // and numbered voices that each play one ready sound from its start, once or looping.
 
+#include <cstddef>
 #include <cstdint>
 
 namespace kavorind {
@@ -16,11 +17,17 @@ struct PlatformPcmFormat {
     int sampleRate = 0;
 };
 
-// Makes sure the output device is open; 1 when sounds can be played. An output that is already
-// open is kept as it is (no click, no wait). One whose device went away (an unplugged headset) is
-// given up here and the default device opened afresh. After a failure there is no new attempt
-// until a device is plugged in, so a machine without sound does not pay for probing at every call.
-int platformAudioOpen();
+// What an attempt to open the output found. A machine without any sound device is told apart from
+// one whose device exists but will not be taken (held by another program, a driver fault): the
+// first runs silent as a matter of course, the second is worth telling the player about.
+enum PlatformAudioState { PlatformAudioReady, PlatformAudioAbsent, PlatformAudioRefused };
+
+// Makes sure the output device is open. An output that is already open is kept as it is (no click,
+// no wait). One whose device went away (an unplugged headset) is given up here and the default
+// device opened afresh. After a failure there is no new attempt until a device is plugged in, so a
+// machine without sound does not pay for probing at every call: the failure found last is answered
+// again.
+PlatformAudioState platformAudioOpen();
 // Closes the output for good and forgets every voice (tests and tools that need the captured
 // output complete; the game keeps its output until the process ends).
 void platformAudioClose();
@@ -33,10 +40,12 @@ int platformAudioSetVoices(int count);
 // the format cannot be converted or the result would not fit in memory.
 PlatformSound* platformAudioMakeSound(const PlatformPcmFormat& format, const uint8_t* bytes,
                                       uint32_t size);
+// Decodes a whole RIFF WAVE file held in memory (compressed and float formats, 24- and 32-bit PCM:
+// whatever SDL's wave decoder reads) into a sound of the output's format; null when the output is
+// not open or the file cannot be decoded or converted.
+PlatformSound* platformAudioDecodeWave(const uint8_t* file, size_t size);
 // Frees a sound, silencing any voice that plays it. Null is ignored.
 void platformAudioFreeSound(PlatformSound* sound);
-// The size of a sound in output bytes.
-uint32_t platformAudioSoundBytes(const PlatformSound* sound);
 // Plays a sound on a voice from its start, cutting off what the voice played; 1 on success.
 int platformAudioPlay(int voice, PlatformSound* sound, int looping);
 // Silences a voice; 1 on success.

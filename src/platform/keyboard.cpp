@@ -1,15 +1,28 @@
 #include "platform/keyboard.h"
 
+#include "platform/window_internal.h"
+
 #include <SDL.h>
+
+#include <array>
 
 namespace kavorind {
 
 namespace {
 
-PlatformKeySource keySource = nullptr;
+// Every key is read 30 times a second, so the layout is looked up once per layout: the table from
+// virtual-key code to scancode is made again only when SDL reports a new keymap.
+struct PlatformKeyboard {
+    PlatformKeySource keySource = nullptr;
+    PlatformKeymap keymap = nullptr;
+    std::array<SDL_Scancode, 256> scancodes{};
+    int stale = 1;
+};
 
-// Scancodes are physical positions, so Z and X sit in the same place on every layout.
-SDL_Scancode scancodeFor(int virtualKey) {
+PlatformKeyboard platformKeyboard;
+
+// Where the key sits on a US keyboard, by scancode (a physical position).
+SDL_Scancode byPosition(int virtualKey) {
     if (virtualKey >= 'A' && virtualKey <= 'Z')
         return static_cast<SDL_Scancode>(SDL_SCANCODE_A + (virtualKey - 'A'));
     if (virtualKey >= '1' && virtualKey <= '9')
@@ -50,6 +63,33 @@ SDL_Scancode scancodeFor(int virtualKey) {
     }
 }
 
+// Letter and digit codes name what the key types, so they are found through the layout. A layout
+// with no key for the character (Cyrillic, Greek) keeps the US position, as Windows does.
+SDL_Scancode byLayout(int virtualKey) {
+    int character = virtualKey >= 'A' && virtualKey <= 'Z' ? virtualKey - 'A' + 'a' : virtualKey;
+    int code = platformKeyboard.keymap
+                   ? platformKeyboard.keymap(character)
+                   : SDL_GetScancodeFromKey(static_cast<SDL_Keycode>(character));
+    if (code <= SDL_SCANCODE_UNKNOWN || code >= SDL_NUM_SCANCODES)
+        return byPosition(virtualKey);
+    return static_cast<SDL_Scancode>(code);
+}
+
+SDL_Scancode scancodeFor(int virtualKey) {
+    int typed =
+        (virtualKey >= 'A' && virtualKey <= 'Z') || (virtualKey >= '0' && virtualKey <= '9');
+    return typed ? byLayout(virtualKey) : byPosition(virtualKey);
+}
+
+// SDL's video driver loads the layout as it starts: a table made before that is made again.
+void refreshTable() {
+    if (!platformKeyboard.stale)
+        return;
+    for (int virtualKey = 0; virtualKey < 256; ++virtualKey)
+        platformKeyboard.scancodes[static_cast<size_t>(virtualKey)] = scancodeFor(virtualKey);
+    platformKeyboard.stale = SDL_WasInit(SDL_INIT_VIDEO) ? 0 : 1;
+}
+
 // The generic Shift and Control codes are down when either side is.
 int genericModifierDown(int virtualKey, const Uint8* state) {
     if (virtualKey == 0x10)
@@ -61,13 +101,28 @@ int genericModifierDown(int virtualKey, const Uint8* state) {
 
 } // namespace
 
+void platformKeymapChanged() {
+    platformKeyboard.stale = 1;
+}
+
 void platformSetKeySource(PlatformKeySource source) {
-    keySource = source;
+    platformKeyboard.keySource = source;
+}
+
+void platformSetKeymap(PlatformKeymap keymap) {
+    platformKeyboard.keymap = keymap;
+}
+
+int platformKeyScancode(int virtualKey) {
+    if (virtualKey < 0 || virtualKey > 255)
+        return SDL_SCANCODE_UNKNOWN;
+    refreshTable();
+    return platformKeyboard.scancodes[static_cast<size_t>(virtualKey)];
 }
 
 int platformKeyDown(int virtualKey) {
-    if (keySource)
-        return keySource(virtualKey) ? 1 : 0;
+    if (platformKeyboard.keySource)
+        return platformKeyboard.keySource(virtualKey) ? 1 : 0;
     if (virtualKey < 0 || virtualKey > 255)
         return 0;
     int count = 0;
@@ -76,7 +131,7 @@ int platformKeyDown(int virtualKey) {
         return 0;
     if (genericModifierDown(virtualKey, state))
         return 1;
-    SDL_Scancode code = scancodeFor(virtualKey);
+    int code = platformKeyScancode(virtualKey);
     return code != SDL_SCANCODE_UNKNOWN && code < count && state[code] ? 1 : 0;
 }
 

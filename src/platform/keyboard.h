@@ -1,7 +1,8 @@
 #pragma once
 
 namespace kavorind {
-// The keyboard, polled by Windows virtual-key code.
+// The keyboard, polled by Windows virtual-key code. Letters and digits follow the keyboard layout
+// (the key labelled Z is 'Z' on AZERTY and QWERTZ too); every other key is found where it sits.
 
 // 1 while the key with this virtual-key code is down, 0 otherwise (also for codes with no key).
 int platformKeyDown(int virtualKey);
@@ -10,5 +11,13 @@ int platformKeyDown(int virtualKey);
 // script, tests); null puts the physical keyboard back.
 using PlatformKeySource = int (*)(int virtualKey);
 void platformSetKeySource(PlatformKeySource source);
+
+// The SDL scancode that platformKeyDown reads for a virtual-key code; 0 for codes with no key.
+int platformKeyScancode(int virtualKey);
+// Stands in for the layout (tests): gives the SDL scancode of the key that types a character ('a'
+// to 'z', '0' to '9'), or 0 when no key does. Null goes back to SDL's keymap. It is read when SDL
+// next reports a layout change, as a real switch would be.
+using PlatformKeymap = int (*)(int character);
+void platformSetKeymap(PlatformKeymap keymap);
 
 } // namespace kavorind

@@ -6,23 +6,36 @@
 #include <SDL.h>
 
 #include <initializer_list>
+#include <mutex>
 
 namespace kavorind {
 
 namespace {
 
+// The queue's own state: the SDL event number that carries the game's messages, and whether the
+// input events the game never reads are kept out of the queue yet.
+struct PlatformMessages {
+    std::once_flag registered;
+    Uint32 eventType = 0;
+    int inputQuiet = 0;
+};
+
+PlatformMessages platformMessages;
+
+// Registered by whichever thread posts first; afterwards only read.
 Uint32 messageEventType() {
-    static Uint32 type = SDL_RegisterEvents(1);
-    return type;
+    std::call_once(platformMessages.registered,
+                   [] { platformMessages.eventType = SDL_RegisterEvents(1); });
+    return platformMessages.eventType;
 }
 
+// Keys are polled, never read as events; keeping them out of the queue keeps the idle step from
+// being postponed by key repeat. The keyboard state is still tracked by SDL. Called on the main
+// thread only, where the queue is read.
 void quietInputEvents() {
-    // Keys are polled, never read as events; keeping them out of the queue keeps the idle step
-    // from being postponed by key repeat. The keyboard state is still tracked by SDL.
-    static int done = 0;
-    if (done)
+    if (platformMessages.inputQuiet)
         return;
-    done = 1;
+    platformMessages.inputQuiet = 1;
     for (Uint32 type : {SDL_KEYDOWN, SDL_KEYUP, SDL_TEXTINPUT, SDL_TEXTEDITING, SDL_MOUSEMOTION,
                         SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP, SDL_MOUSEWHEEL, SDL_FINGERMOTION})
         SDL_EventState(type, SDL_IGNORE);
@@ -48,17 +61,20 @@ Message translateWindowEvent(const SDL_WindowEvent& event) {
     return out;
 }
 
-Message translate(const SDL_Event& event) {
+// A posted message travels in the event's own fields, so posting allocates nothing.
+Message translatePosted(const SDL_UserEvent& event) {
     Message out;
-    if (event.type == messageEventType()) {
-        out.window = static_cast<PlatformWindow*>(event.user.data1);
-        out.message = static_cast<unsigned>(event.user.code);
-        const auto* words = static_cast<const intptr_t*>(event.user.data2);
-        out.wParam = static_cast<uintptr_t>(words[0]);
-        out.lParam = words[1];
-        delete[] words;
-        return out;
-    }
+    out.window = platformWindowFromNumber(event.windowID);
+    out.message = static_cast<unsigned>(event.code);
+    out.wParam = reinterpret_cast<uintptr_t>(event.data1);
+    out.lParam = reinterpret_cast<intptr_t>(event.data2);
+    return out;
+}
+
+Message translate(const SDL_Event& event) {
+    if (event.type == messageEventType())
+        return translatePosted(event.user);
+    Message out;
     switch (event.type) {
     case SDL_QUIT:
         out.window = platformMainWindow();
@@ -75,6 +91,9 @@ Message translate(const SDL_Event& event) {
         out.window = platformMainWindow();
         out.message = WM_QUERYNEWPALETTE;
         break;
+    case SDL_KEYMAPCHANGED:
+        platformKeymapChanged();
+        break;
     default:
         break;
     }
@@ -85,16 +104,13 @@ Message translate(const SDL_Event& event) {
 
 int platformPostMessage(PlatformWindow* window, unsigned message, uintptr_t wParam,
                         intptr_t lParam) {
-    quietInputEvents();
     SDL_Event event{};
     event.type = messageEventType();
+    event.user.windowID = platformWindowNumber(window);
     event.user.code = static_cast<Sint32>(message);
-    event.user.data1 = window;
-    event.user.data2 = new intptr_t[2]{static_cast<intptr_t>(wParam), lParam};
-    if (SDL_PushEvent(&event) == 1)
-        return 1;
-    delete[] static_cast<intptr_t*>(event.user.data2);
-    return 0;
+    event.user.data1 = reinterpret_cast<void*>(wParam);
+    event.user.data2 = reinterpret_cast<void*>(lParam);
+    return SDL_PushEvent(&event) == 1 ? 1 : 0;
 }
 
 void platformPostQuitMessage(int exitCode) {
@@ -123,12 +139,15 @@ void platformWaitMessage() {
     SDL_WaitEventTimeout(nullptr, -1);
 }
 
+// Taken with SDL_PeepEvents rather than SDL_PollEvent, which stops at the end-of-poll marker that
+// an earlier pump may have left in the queue. A layout change among the dropped events still
+// reaches the key table.
 void platformFlushMessages() {
     SDL_PumpEvents();
     SDL_Event event{};
-    while (SDL_PollEvent(&event))
-        if (event.type == messageEventType())
-            delete[] static_cast<intptr_t*>(event.user.data2);
+    while (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0)
+        if (event.type == SDL_KEYMAPCHANGED)
+            platformKeymapChanged();
 }
 
 } // namespace kavorind

@@ -14,8 +14,4 @@ int platformInit() {
     return SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_TIMER) == 0 ? 1 : 0;
 }
 
-void platformQuit() {
-    SDL_Quit();
-}
-
 } // namespace kavorind

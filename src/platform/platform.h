@@ -11,7 +11,5 @@ struct PlatformTexture;
 
 // Brings up SDL's video, event and timer services once; 1 on success. Safe to call again.
 int platformInit();
-// Shuts SDL down again (tests and tools that run the program several times call it between runs).
-void platformQuit();
 
 } // namespace kavorind

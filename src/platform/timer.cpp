@@ -19,16 +19,22 @@ struct TimerEvent {
     bool stopping = false;
 };
 
-std::mutex eventsMutex;
-std::map<int, std::unique_ptr<TimerEvent>> events;
+struct PlatformTimers {
+    std::mutex mutex; // guards events and nextId
+    std::map<int, std::unique_ptr<TimerEvent>> events;
+    int nextId = 1;
+    int manual = 0;
 
-// A program that ends without stopping its timers (Xlib exits the process when the display goes
-// away) still stops their threads before the table goes, instead of aborting on a running thread.
-struct StopTimersAtExit {
-    ~StopTimersAtExit();
-} stopTimersAtExit;
-int nextId = 1;
-int manualTimers = 0;
+    PlatformTimers() = default;
+    PlatformTimers(const PlatformTimers&) = delete;
+    PlatformTimers& operator=(const PlatformTimers&) = delete;
+    // A program that ends without stopping its timers (Xlib exits the process when the display
+    // goes away) still stops their threads before the table goes, instead of aborting on a running
+    // thread.
+    ~PlatformTimers();
+};
+
+PlatformTimers platformTimers;
 
 // Fires at fixed deadlines from the start, so the period does not drift with the callback's time.
 // A late wake-up fires once and goes on from the next deadline still ahead: periods are skipped,
@@ -56,26 +62,26 @@ unsigned platformTimerMinPeriod() {
 }
 
 void platformSetManualTimers(int manual) {
-    manualTimers = manual;
+    platformTimers.manual = manual;
 }
 
 int platformTimeSetEvent(unsigned delayMs, PlatformTimerCallback callback) {
     if (!callback || delayMs == 0)
         return 0;
-    std::lock_guard guard(eventsMutex);
-    int id = nextId++;
+    std::lock_guard guard(platformTimers.mutex);
+    int id = platformTimers.nextId++;
     auto event = std::make_unique<TimerEvent>();
-    if (!manualTimers)
+    if (!platformTimers.manual)
         event->thread =
             std::thread(runEvent, event.get(), id, std::chrono::milliseconds(delayMs), callback);
-    events.emplace(id, std::move(event));
+    platformTimers.events.emplace(id, std::move(event));
     return id;
 }
 
-StopTimersAtExit::~StopTimersAtExit() {
+PlatformTimers::~PlatformTimers() {
     std::vector<int> running;
     {
-        std::lock_guard guard(eventsMutex);
+        std::lock_guard guard(mutex);
         for (const auto& [id, event] : events)
             running.push_back(id);
     }
@@ -86,12 +92,12 @@ StopTimersAtExit::~StopTimersAtExit() {
 int platformTimeKillEvent(int timerId) {
     std::unique_ptr<TimerEvent> event;
     {
-        std::lock_guard guard(eventsMutex);
-        auto found = events.find(timerId);
-        if (found == events.end())
+        std::lock_guard guard(platformTimers.mutex);
+        auto found = platformTimers.events.find(timerId);
+        if (found == platformTimers.events.end())
             return platformTimerInvalidParameter;
         event = std::move(found->second);
-        events.erase(found);
+        platformTimers.events.erase(found);
     }
     {
         std::lock_guard lock(event->mutex);

@@ -14,6 +14,7 @@ namespace kavorind {
 
 struct PlatformWindow {
     SDL_Window* window = nullptr;
+    Uint32 number = 0; // SDL's id of the window
 };
 
 struct PlatformRenderer {
@@ -33,10 +34,18 @@ struct PlatformTexture {
 
 namespace {
 
-PlatformWindow* mainWindow = nullptr;
-std::vector<PlatformTexture*> liveTextures;
-int messageBoxesEnabled = 1;
-int screenOutput = 1;
+// Each SDL window knows its handle under this name, so a posted message's window number leads back
+// to it.
+constexpr const char* handleName = "kavorind-window";
+
+struct PlatformVideo {
+    PlatformWindow* mainWindow = nullptr;
+    std::vector<PlatformTexture*> liveTextures;
+    int messageBoxesEnabled = 1;
+    int screenOutput = 1;
+};
+
+PlatformVideo platformVideo;
 
 // The largest whole factor that the output needs: the frame is first enlarged by it with nearest
 // neighbour, then the last fraction is filtered, which keeps every pixel square and crisp.
@@ -116,11 +125,20 @@ bool rasterisesOnTheCpu(SDL_Renderer* renderer) {
 } // namespace
 
 PlatformWindow* platformMainWindow() {
-    return mainWindow;
+    return platformVideo.mainWindow;
+}
+
+uint32_t platformWindowNumber(const PlatformWindow* window) {
+    return window ? window->number : 0;
+}
+
+PlatformWindow* platformWindowFromNumber(uint32_t number) {
+    SDL_Window* window = number ? SDL_GetWindowFromID(number) : nullptr;
+    return window ? static_cast<PlatformWindow*>(SDL_GetWindowData(window, handleName)) : nullptr;
 }
 
 void platformMarkFrameTexturesLost() {
-    for (PlatformTexture* texture : liveTextures)
+    for (PlatformTexture* texture : platformVideo.liveTextures)
         texture->lost = 1;
 }
 
@@ -151,18 +169,10 @@ PlatformWindow* platformCreateWindow(const char* title, int width, int height, i
         SDL_SetWindowIcon(window, icon);
         SDL_FreeSurface(icon);
     }
-    auto* handle = new PlatformWindow{window};
-    mainWindow = handle;
+    auto* handle = new PlatformWindow{window, SDL_GetWindowID(window)};
+    SDL_SetWindowData(window, handleName, handle);
+    platformVideo.mainWindow = handle;
     return handle;
-}
-
-void platformDestroyWindow(PlatformWindow* window) {
-    if (!window)
-        return;
-    SDL_DestroyWindow(window->window);
-    if (mainWindow == window)
-        mainWindow = nullptr;
-    delete window;
 }
 
 PlatformRenderer* platformCreateRenderer(PlatformWindow* window) {
@@ -196,10 +206,6 @@ int platformEnterFullScreen(PlatformRenderer* renderer, int width, int height) {
         return 0;
     // Letterboxed: square pixels, black bars where the screen's shape differs.
     return SDL_RenderSetLogicalSize(renderer->renderer, width, height) == 0 ? 1 : 0;
-}
-
-void platformLeaveFullScreen(PlatformRenderer* renderer) {
-    SDL_SetWindowFullscreen(renderer->window->window, 0);
 }
 
 int platformSizeWindow(PlatformRenderer* renderer, int width, int height) {
@@ -246,14 +252,14 @@ PlatformTexture* platformCreateFrameTexture(PlatformRenderer* renderer, int widt
     // Every pixel is opaque: copying without blending is much cheaper on software renderers.
     SDL_SetTextureBlendMode(frame, SDL_BLENDMODE_NONE);
     auto* texture = new PlatformTexture{renderer, frame, nullptr, width, height, 0, 0};
-    liveTextures.push_back(texture);
+    platformVideo.liveTextures.push_back(texture);
     return texture;
 }
 
 void platformDestroyFrameTexture(PlatformTexture* texture) {
     if (!texture)
         return;
-    std::erase(liveTextures, texture);
+    std::erase(platformVideo.liveTextures, texture);
     dropScaledTexture(texture);
     SDL_DestroyTexture(texture->frame);
     delete texture;
@@ -267,7 +273,7 @@ int platformPresentFrame(PlatformTexture* texture, const uint8_t* indices, int p
                          const uint32_t* argbTable) {
     if (!texture || texture->lost)
         return 0;
-    if (!screenOutput)
+    if (!platformVideo.screenOutput)
         return 1;
     void* target = nullptr;
     int targetPitch = 0;
@@ -286,7 +292,7 @@ int platformPresentFrame(PlatformTexture* texture, const uint8_t* indices, int p
 }
 
 void platformSetScreenOutput(int enabled) {
-    screenOutput = enabled;
+    platformVideo.screenOutput = enabled;
 }
 
 void platformShowCursor(int show) {
@@ -294,11 +300,11 @@ void platformShowCursor(int show) {
 }
 
 void platformSetMessageBoxesEnabled(int enabled) {
-    messageBoxesEnabled = enabled;
+    platformVideo.messageBoxesEnabled = enabled;
 }
 
 int platformShowMessageBox(const char* caption, const char* text) {
-    if (!messageBoxesEnabled)
+    if (!platformVideo.messageBoxesEnabled)
         return 0;
     return SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, caption, text, nullptr) == 0 ? 1 : 0;
 }

@@ -15,7 +15,6 @@ struct PlatformRect {
 // The main window, titled and iconed. Full-screen covers the desktop; windowed has a client area of
 // width x height. Null on failure.
 PlatformWindow* platformCreateWindow(const char* title, int width, int height, int fullScreen);
-void platformDestroyWindow(PlatformWindow* window);
 
 // The rendering device of a window (null on failure) and its release.
 PlatformRenderer* platformCreateRenderer(PlatformWindow* window);
@@ -23,8 +22,6 @@ void platformDestroyRenderer(PlatformRenderer* renderer);
 
 // Desktop full-screen with a width x height frame scaled with square, sharp pixels; 1 on success.
 int platformEnterFullScreen(PlatformRenderer* renderer, int width, int height);
-// Back to the desktop (the counterpart of restoring the display mode).
-void platformLeaveFullScreen(PlatformRenderer* renderer);
 // Windowed: the client area becomes width x height; 1 on success.
 int platformSizeWindow(PlatformRenderer* renderer, int width, int height);
 // The window's outer rectangle (with its frame) and the desktop's work area, in screen pixels.

@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 
 namespace kavorind {
 // Shared between the platform files only.
@@ -7,5 +8,14 @@ struct PlatformWindow;
 
 // The one main window, or null before it exists.
 PlatformWindow* platformMainWindow();
+
+// Posted messages carry their window as a number that fits an SDL event: 0 for none. The number
+// is read without locking or allocating, so the timer thread may ask for it.
+uint32_t platformWindowNumber(const PlatformWindow* window);
+// The window with that number; null for 0 or a window that no longer exists.
+PlatformWindow* platformWindowFromNumber(uint32_t number);
+
+// SDL reported a new keyboard layout: the key table is made again before the next key is read.
+void platformKeymapChanged();
 
 } // namespace kavorind

@@ -3,16 +3,23 @@
 namespace kavorind {
 
 namespace {
-SoundCallObserver observer = nullptr;
-}
 
-void setSoundCallObserver(SoundCallObserver newObserver) {
-    observer = newObserver;
+// Whoever watches the channel calls (the trace tool, tests).
+struct SoundCalls {
+    SoundCallObserver observer = nullptr;
+};
+
+SoundCalls soundCalls;
+
+} // namespace
+
+void setSoundCallObserver(SoundCallObserver observer) {
+    soundCalls.observer = observer;
 }
 
 int reportSoundCall(const SoundCall& call) {
-    if (observer)
-        observer(call);
+    if (soundCalls.observer)
+        soundCalls.observer(call);
     return call.ok;
 }
 

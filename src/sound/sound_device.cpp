@@ -1,6 +1,7 @@
 #include "sound/sound_device.h"
 
 #include "sound/sound_calls.h"
+#include "sound/wave_writer.h"
 
 namespace kavorind {
 
@@ -26,6 +27,24 @@ void clearDevice(SoundDevice& device) {
     device.deviceOpen = 0;
 }
 
+// 8- and 16-bit PCM is converted straight from the clip's samples. Every other format goes through
+// the output's wave decoder, which reads whole files: one is put together from the clip's "fmt "
+// chunk and samples. What neither can take leaves the channel empty.
+SoundBuffer makeBuffer(const WaveClip& clip) {
+    const WaveFormat& format = *clip.format();
+    if (format.formatTag == WAVE_FORMAT_PCM &&
+        (format.bitsPerSample == 8 || format.bitsPerSample == 16)) {
+        PlatformPcmFormat pcm{format.channels, format.bitsPerSample,
+                              static_cast<int>(format.samplesPerSec)};
+        return SoundBuffer(platformAudioMakeSound(pcm, clip.samples(), clip.sampleSize()));
+    }
+    std::vector<uint8_t> file =
+        waveFileFromChunks(clip.formatChunk(), {clip.samples(), clip.sampleSize()});
+    if (file.empty())
+        return nullptr;
+    return SoundBuffer(platformAudioDecodeWave(file.data(), file.size()));
+}
+
 } // namespace
 
 // At exit nothing may be reported any more: whoever watched the calls may be gone already.
@@ -38,9 +57,10 @@ int SoundDevice::open(PlatformWindow* newWindow) {
     // Every caller releases first; a device opened twice still starts afresh.
     if (deviceOpen || channelCount)
         clearDevice(*this);
-    deviceOpen = platformAudioOpen();
+    PlatformAudioState state = platformAudioOpen();
+    deviceOpen = state == PlatformAudioReady ? 1 : 0;
     window = newWindow;
-    return 1;
+    return state == PlatformAudioRefused ? 0 : 1;
 }
 
 int SoundDevice::setChannelCount(uint32_t count) {
@@ -63,12 +83,7 @@ int SoundDevice::assignClip(const WaveClip& clip, uint32_t channel) {
         return reportSoundCall(call);
     buffers[channel].reset();
     sizes[channel] = 0;
-    const WaveFormat& format = *clip.format();
-    if (format.formatTag != WAVE_FORMAT_PCM)
-        return reportSoundCall(call);
-    PlatformPcmFormat pcm{format.channels, format.bitsPerSample,
-                          static_cast<int>(format.samplesPerSec)};
-    buffers[channel].reset(platformAudioMakeSound(pcm, clip.samples(), clip.sampleSize()));
+    buffers[channel] = makeBuffer(clip);
     if (!buffers[channel])
         return reportSoundCall(call);
     sizes[channel] = clip.sampleSize();

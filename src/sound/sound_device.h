@@ -31,12 +31,15 @@ struct SoundDevice {
     SoundDevice& operator=(const SoundDevice&) = delete;
     ~SoundDevice();
 
-    // Takes the output for the window. 1 also when there is no output at all: the game then runs
-    // silent, and every channel operation below returns 0.
+    // Takes the output for the window; 1 when it is ready. 1 also when there is no sound device at
+    // all: the game then runs silent, and every channel operation below returns 0. 0 only when a
+    // device exists but will not be taken (the caller then skips its channel set-up; the channel
+    // operations return 0 all the same).
     int open(PlatformWindow* window);
     // Makes count empty channels, dropping any earlier ones; 0 when count is beyond the cap.
     int setChannelCount(uint32_t count);
     // Copies the clip into the channel, replacing what it held; the clip may be released at once.
+    // Any format the output can decode plays; one it cannot leaves the channel empty (0).
     int assignClip(const WaveClip& clip, uint32_t channel);
     // Plays the channel from its start, once or looping; a second play restarts it.
     int play(uint32_t channel, int looping);

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,11 @@ WaveDescription describeWave(const std::vector<int16_t>& samples, int channels, 
 // an even length). Empty when the description is not 8/16-bit mono/stereo PCM at a rate above 0, or
 // its data is not whole frames.
 std::vector<uint8_t> waveFileBytes(const WaveDescription& wave);
+// A whole file made of a "fmt " chunk's payload as stored (any format tag, with its extra bytes)
+// and the bytes of a "data" chunk: how a clip of a format only a decoder can read is handed to one.
+// Empty when there is no format or the file would outgrow the RIFF size field.
+std::vector<uint8_t> waveFileFromChunks(std::span<const uint8_t> formatChunk,
+                                        std::span<const uint8_t> samples);
 // Writes waveFileBytes to a file; 1 on success.
 int writeWaveFile(const std::string& path, const WaveDescription& wave);
 

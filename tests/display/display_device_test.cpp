@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdlib>
 
 namespace kavorind {
@@ -27,9 +28,24 @@ DisplaySettings settings(int fullScreen) {
     return s;
 }
 
-int presents = 0;
-void countPresent(const Surface&, const DevicePalette*) {
-    ++presents;
+// What the present observer was handed last: the frame and the colours it is shown in.
+struct ShownFrame {
+    int presents = 0;
+    Surface frame;
+    std::array<uint32_t, 256> argb{};
+
+    uint32_t argbAt(int x, int y) const {
+        return argb[frame.pixels[static_cast<size_t>(y * frame.width + x)]];
+    }
+};
+
+ShownFrame shownFrame;
+
+void keepShownFrame(const Surface& frame, const DevicePalette* palette) {
+    ++shownFrame.presents;
+    shownFrame.frame = frame;
+    if (palette)
+        shownFrame.argb = palette->argb;
 }
 
 } // namespace
@@ -46,20 +62,34 @@ TEST(DisplayDevice, EmptyDeviceAnswersNullAndTouchesNothing) {
     EXPECT_EQ(device.directDraw, nullptr);
 }
 
-TEST(DisplayDevice, StartChoosesTheCooperativeLevelFromTheSettings) {
+PlatformRect windowFrame(const DisplayDevice& device) {
+    PlatformRect frame;
+    EXPECT_EQ(platformWindowFrame(device.directDraw, &frame), 1);
+    return frame;
+}
+
+// Only a setting of 1 asks for full-screen, where the window covers the whole work area; any other
+// gives a window of the requested size. Either way the surfaces are the requested size.
+TEST(DisplayDevice, StartGivesTheWindowTheModeTheSettingsAskFor) {
     ASSERT_NE(testWindow(), nullptr);
     DisplayDevice device;
     ASSERT_EQ(device.start(settings(1)), 1);
-    EXPECT_EQ(device.cooperativeFlags, 17);
-    EXPECT_EQ(device.surfacesReady, 1);
-    ASSERT_EQ(device.start(settings(0)), 1);
-    EXPECT_EQ(device.cooperativeFlags, 8);
-    ASSERT_EQ(device.start(settings(2)), 1);
-    EXPECT_EQ(device.cooperativeFlags, 8);
-    ASSERT_NE(device.backSurface(), nullptr);
-    EXPECT_EQ(device.backSurface()->width, 640);
-    EXPECT_EQ(device.backSurface()->height, 480);
-    EXPECT_NE(device.primarySurface()->palette, nullptr);
+    PlatformRect screen;
+    ASSERT_EQ(platformWorkArea(device.directDraw, &screen), 1);
+    ASSERT_NE(screen.right - screen.left, 640) << "the desktop must differ from the frame size";
+    PlatformRect frame = windowFrame(device);
+    EXPECT_EQ(frame.right - frame.left, screen.right - screen.left);
+    EXPECT_EQ(frame.bottom - frame.top, screen.bottom - screen.top);
+    for (int fullScreen : {0, 2}) {
+        ASSERT_EQ(device.start(settings(fullScreen)), 1);
+        frame = windowFrame(device);
+        EXPECT_EQ(frame.right - frame.left, 640) << fullScreen;
+        EXPECT_EQ(frame.bottom - frame.top, 480) << fullScreen;
+        ASSERT_NE(device.backSurface(), nullptr);
+        EXPECT_EQ(device.backSurface()->width, 640);
+        EXPECT_EQ(device.backSurface()->height, 480);
+        EXPECT_NE(device.primarySurface()->palette, nullptr);
+    }
 }
 
 TEST(DisplayDevice, ReleaseAndSetUpKeepTheSamePalette) {
@@ -94,12 +124,34 @@ TEST(DisplayDevice, DestroyEmptiesTheDeviceButKeepsTheStoredColours) {
 
 TEST(DisplayDevice, PresentShowsTheBackSurfaceThroughTheAttachedPalette) {
     DisplayDevice device;
-    ASSERT_EQ(device.start(settings(1)), 1);
-    presents = 0;
-    setPresentObserver(countPresent);
+    ASSERT_EQ(device.start(settings(0)), 1);
+    PaletteEntries colours{};
+    colours[0] = PaletteEntry{0, 0, 0, 0};
+    colours[7] = PaletteEntry{0x12, 0x34, 0x56, 0};
+    colours[200] = PaletteEntry{0xFE, 0x01, 0x80, 0};
+    ASSERT_EQ(setPaletteEntries(device.palette.directDrawPalette(), colours), 1);
+    Surface* back = device.backSurface();
+    back->pixels[0] = 7;
+    back->pixels[static_cast<size_t>(479 * 640 + 639)] = 200;
+    back->pixels[static_cast<size_t>(100 * 640 + 3)] = 7;
+
+    shownFrame = ShownFrame{};
+    setPresentObserver(keepShownFrame);
     EXPECT_EQ(device.present(), 1);
     setPresentObserver(nullptr);
-    EXPECT_EQ(presents, 1);
+    ASSERT_EQ(shownFrame.presents, 1);
+    EXPECT_EQ(shownFrame.argbAt(0, 0), 0xff123456u);
+    EXPECT_EQ(shownFrame.argbAt(639, 479), 0xfffe0180u);
+    EXPECT_EQ(shownFrame.argbAt(3, 100), 0xff123456u);
+    EXPECT_EQ(shownFrame.argbAt(4, 100), 0xff000000u);
+
+    // A later change of palette shows at the next present, with the same pixels.
+    colours[7] = PaletteEntry{0xAA, 0xBB, 0xCC, 0};
+    ASSERT_EQ(setPaletteEntries(device.palette.directDrawPalette(), colours), 1);
+    setPresentObserver(keepShownFrame);
+    EXPECT_EQ(device.present(), 1);
+    setPresentObserver(nullptr);
+    EXPECT_EQ(shownFrame.argbAt(0, 0), 0xffaabbccu);
 }
 
 TEST(DisplayDevice, LostPrimaryRefusesThePaletteUntilRestored) {

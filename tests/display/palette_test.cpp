@@ -56,8 +56,14 @@ TEST(PaletteCreation, OperationsWithoutADevicePaletteFail) {
     EXPECT_EQ(palette.fillAll(255), 0);
     EXPECT_EQ(palette.applyReference(), 0);
     EXPECT_EQ(palette.saveReference(), 0);
+    // Released (twice, harmlessly), a palette refuses again until a new one is made.
+    ASSERT_NE(palette.createPalette(fakeDevice()), nullptr);
     palette.releasePalette();
     palette.releasePalette();
+    EXPECT_EQ(palette.directDrawPalette(), nullptr);
+    EXPECT_EQ(palette.fade(50), 0);
+    EXPECT_NE(palette.createPalette(fakeDevice()), nullptr);
+    EXPECT_EQ(palette.fade(50), 1);
 }
 
 TEST_F(PaletteTest, FadeMatchesTheWorkedExamples) {

@@ -5,7 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
+#include <string>
+#include <unistd.h>
 
 namespace kavorind {
 
@@ -130,17 +133,61 @@ TEST_F(SoundDeviceTest, ChannelTableAboveTheCapIsRefused) {
     EXPECT_EQ(device.buffers.size(), 9u);
 }
 
-TEST_F(SoundDeviceTest, UnconvertibleClipLeavesTheChannelEmpty) {
+TEST_F(SoundDeviceTest, FormatsBeyondSixteenBitPcmAreDecodedAndPlay) {
+    struct Case {
+        const char* what;
+        std::vector<uint8_t> file;
+    };
+    const std::vector<Case> cases{
+        {"32-bit float", floatToneFile(500, 500)},
+        {"24-bit PCM", pcm24ToneFile(500, 500)},
+        {"IMA ADPCM", imaAdpcmFile(20, 0)},
+    };
+    openWith(static_cast<uint32_t>(cases.size()));
+    for (uint32_t channel = 0; channel < cases.size(); ++channel) {
+        const Case& c = cases[channel];
+        WaveClip clip;
+        ASSERT_EQ(clip.loadFromMemory(c.file), 1) << c.what;
+        EXPECT_EQ(device.assignClip(clip, channel), 1) << c.what;
+        EXPECT_EQ(device.sizes[channel], clip.sampleSize()) << c.what;
+        clip.release();
+        EXPECT_EQ(device.play(channel, 1), 1) << c.what;
+        EXPECT_EQ(platformAudioPlaying(static_cast<int>(channel)), 1) << c.what;
+    }
+}
+
+// Loading is safe for any format tag; what the output cannot decode leaves the channel empty, even
+// one that held a clip before.
+TEST_F(SoundDeviceTest, UndecodableClipsLeaveTheChannelEmpty) {
+    std::vector<uint8_t> tooManySamplesPerBlock{2, 0, 0xF9, 0x01}; // 505 in 32-byte blocks
+    struct Case {
+        const char* what;
+        std::vector<uint8_t> fmt;
+    };
+    const std::vector<Case> cases{
+        {"unknown format tag", fmtPayload(1, 22050, 16, {}, 0x7777)},
+        {"MS ADPCM without its coefficients", fmtPayload(1, 22050, 4, {}, 2, 256)},
+        {"IMA ADPCM with more samples than its blocks hold",
+         fmtPayload(1, 22050, 4, tooManySamplesPerBlock, 0x11, 32)},
+        {"IMA ADPCM of 3 bits", fmtPayload(1, 22050, 3, {2, 0, 0xF9, 0x01}, 0x11, 256)},
+        {"64-bit float", fmtPayload(1, 22050, 64, {}, 3)},
+        {"12-bit PCM", fmtPayload(1, 22050, 12, {}, 1, 2)},
+    };
     openWith(1);
-    // A format no decoder knows loads as a clip, but the output cannot play it.
-    WaveClip clip;
-    ASSERT_EQ(clip.loadFromMemory(RiffBuilder()
-                                      .chunk("fmt ", fmtPayload(1, 22050, 16, {}, 0x7777))
-                                      .chunk("data", countingBytes(200))
-                                      .file()),
-              1);
-    EXPECT_EQ(device.assignClip(clip, 0), 0);
-    EXPECT_EQ(device.play(0, 0), 0);
+    WaveClip tone;
+    loadTone(tone, 500, 500);
+    for (const Case& c : cases) {
+        ASSERT_EQ(device.assignClip(tone, 0), 1);
+        WaveClip clip;
+        ASSERT_EQ(clip.loadFromMemory(
+                      RiffBuilder().chunk("fmt ", c.fmt).chunk("data", countingBytes(512)).file()),
+                  1)
+            << c.what;
+        EXPECT_EQ(device.assignClip(clip, 0), 0) << c.what;
+        EXPECT_EQ(device.sizes[0], 0u) << c.what;
+        EXPECT_EQ(device.play(0, 0), 0) << c.what;
+        EXPECT_EQ(platformAudioPlaying(0), 0) << c.what;
+    }
 }
 
 TEST_F(SoundDeviceTest, WithoutAnOutputTheGameRunsSilent) {
@@ -159,6 +206,34 @@ TEST_F(SoundDeviceTest, WithoutAnOutputTheGameRunsSilent) {
     // A second scene does not try the missing device again.
     EXPECT_EQ(device.open(nullptr), 1);
     EXPECT_EQ(device.hasDevice(), 0);
+}
+
+// A device that is there but cannot be taken (here the disk driver, whose file cannot be made) is
+// not the same as no device: the scene hears of it, and it is not asked again until a device
+// arrives.
+TEST_F(SoundDeviceTest, ADeviceThatRefusesMakesOpenFail) {
+    setenv("SDL_AUDIODRIVER", "disk", 1);
+    setenv("SDL_DISKAUDIOFILE", "/nonexistent-kavorind-folder/capture.raw", 1);
+    EXPECT_EQ(device.open(nullptr), 0);
+    EXPECT_EQ(device.hasDevice(), 0);
+    EXPECT_EQ(device.setChannelCount(1), 1);
+    WaveClip clip;
+    loadTone(clip, 100, 100);
+    EXPECT_EQ(device.assignClip(clip, 0), 0);
+    EXPECT_EQ(device.play(0, 0), 0);
+    device.releaseAll();
+    std::string capture = ::testing::TempDir() + "kavorind-refusal-" + std::to_string(::getpid());
+    setenv("SDL_DISKAUDIOFILE", capture.c_str(), 1);
+    EXPECT_EQ(device.open(nullptr), 0);
+    EXPECT_EQ(device.hasDevice(), 0);
+    // A fresh start (a new run) tries again, and now succeeds.
+    device.releaseAll();
+    platformAudioClose();
+    EXPECT_EQ(device.open(nullptr), 1);
+    EXPECT_EQ(device.hasDevice(), 1);
+    device.releaseAll();
+    platformAudioClose();
+    std::remove(capture.c_str());
 }
 
 TEST_F(SoundDeviceTest, LostOutputKeepsTheGameGoingAndIsReopened) {

@@ -28,6 +28,7 @@ class SoundDiskTest : public ::testing::Test {
     std::string capture;
     PlatformPcmFormat output;
     size_t bytesPerSecond = 0;
+    int loudest = 0; // the loudest sample soundingBlocks found
 
     void SetUp() override {
         platformAudioClose();
@@ -84,6 +85,7 @@ class SoundDiskTest : public ::testing::Test {
                 peak = std::max(peak, std::abs(sample));
             }
             blocks.push_back(peak >= soundingLevel);
+            loudest = std::max(loudest, peak);
         }
         return blocks;
     }
@@ -120,6 +122,33 @@ TEST_F(SoundDiskTest, PlayedClipComesOutOnceAndEnds) {
     ASSERT_EQ(runs.size(), 1u);
     EXPECT_GE(runs[0], 19); // 200 ms, give or take the blocks at its edges
     EXPECT_LE(runs[0], 21);
+}
+
+// Each decoded clip comes out once, as long as it is: 200 ms of tone (the ADPCM clip: 9 blocks of
+// 505 samples, 206 ms of a steady level).
+TEST_F(SoundDiskTest, DecodedClipsComeOutAsLongAsTheyAre) {
+    const std::vector<std::vector<uint8_t>> files{floatToneFile(200, 200), pcm24ToneFile(200, 200),
+                                                  imaAdpcmFile(9, 1)};
+    ASSERT_EQ(device.setChannelCount(static_cast<uint32_t>(files.size())), 1);
+    for (uint32_t channel = 0; channel < files.size(); ++channel) {
+        WaveClip clip;
+        ASSERT_EQ(clip.loadFromMemory(files[channel]), 1);
+        ASSERT_EQ(device.assignClip(clip, channel), 1);
+    }
+    runFor(100);
+    for (uint32_t channel = 0; channel < files.size(); ++channel) {
+        ASSERT_EQ(device.play(channel, 0), 1);
+        runFor(500);
+    }
+    std::vector<int> runs = soundingRuns(soundingBlocks());
+    // Samples read in the wrong encoding would come out far louder or quieter than written.
+    EXPECT_GT(loudest, 10000);
+    EXPECT_LT(loudest, 15000);
+    ASSERT_EQ(runs.size(), files.size());
+    for (int run : runs) {
+        EXPECT_GE(run, 19);
+        EXPECT_LE(run, 22);
+    }
 }
 
 TEST_F(SoundDiskTest, LoopingClipKeepsSoundingUntilStopped) {

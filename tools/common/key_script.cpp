@@ -59,6 +59,15 @@ int parseLine(const std::string& line, KeyScript* out) {
     return count > 0 && names.back() != ',';
 }
 
+// Orders the held heap so that the entry ending first is on top.
+bool endsLater(const ScriptedKey& a, const ScriptedKey& b) {
+    return a.to > b.to;
+}
+
+int playedKey(int virtualKey) {
+    return virtualKey >= 0 && virtualKey < playedVirtualKeys;
+}
+
 } // namespace
 
 int virtualKeyNamed(const std::string& name) {
@@ -100,35 +109,38 @@ int parseKeyScript(const std::string& text, KeyScript* out, std::string* error) 
     return 1;
 }
 
-int scriptKeyDown(const KeyScript& script, int tick, int virtualKey) {
-    for (const ScriptedKey& key : script.keys)
-        if (key.virtualKey == virtualKey && tick >= key.from && tick <= key.to)
-            return 1;
-    return 0;
-}
-
 KeyScriptPlayer startKeyScript(const KeyScript& script) {
     KeyScriptPlayer player;
-    player.pending = script.keys;
-    std::sort(player.pending.begin(), player.pending.end(),
-              [](const ScriptedKey& a, const ScriptedKey& b) { return a.from > b.from; });
+    // A key outside the counted codes could never be asked for, so it is not played at all.
+    for (const ScriptedKey& key : script.keys)
+        if (playedKey(key.virtualKey))
+            player.pending.push_back(key);
+    std::stable_sort(player.pending.begin(), player.pending.end(),
+                     [](const ScriptedKey& a, const ScriptedKey& b) { return a.from > b.from; });
     return player;
 }
 
+// Entries are all taken up before any is dropped, so one that starts and ends between two ticks
+// that the player is moved to passes through without a trace.
 void advanceKeyScript(KeyScriptPlayer* player, int tick) {
     player->tick = tick;
+    std::vector<ScriptedKey>& held = player->held;
     while (!player->pending.empty() && player->pending.back().from <= tick) {
-        player->held.push_back(player->pending.back());
+        const ScriptedKey& next = player->pending.back();
+        ++player->heldCount[static_cast<size_t>(next.virtualKey)];
+        held.push_back(next);
+        std::push_heap(held.begin(), held.end(), endsLater);
         player->pending.pop_back();
     }
-    std::erase_if(player->held, [tick](const ScriptedKey& key) { return key.to < tick; });
+    while (!held.empty() && held.front().to < tick) {
+        std::pop_heap(held.begin(), held.end(), endsLater);
+        --player->heldCount[static_cast<size_t>(held.back().virtualKey)];
+        held.pop_back();
+    }
 }
 
 int playerKeyDown(const KeyScriptPlayer& player, int virtualKey) {
-    for (const ScriptedKey& key : player.held)
-        if (key.virtualKey == virtualKey && key.from <= player.tick)
-            return 1;
-    return 0;
+    return playedKey(virtualKey) && player.heldCount[static_cast<size_t>(virtualKey)] > 0;
 }
 
 } // namespace kavorind

@@ -1,4 +1,5 @@
 #pragma once
+#include <array>
 #include <string>
 #include <vector>
 
@@ -19,13 +20,14 @@ struct KeyScript {
 // Left, Right, Up, Down, Z, X and Escape in any case, '#' starting a comment. Returns 1 on success;
 // on failure 0 and a message naming the line in *error.
 int parseKeyScript(const std::string& text, KeyScript* out, std::string* error);
-// 1 when the script holds the key down during the tick.
-int scriptKeyDown(const KeyScript& script, int tick, int virtualKey);
 // Plays a script forward tick by tick: each entry is taken up once when its first tick comes and
-// dropped after its last, so a long script costs no more per tick than the keys it holds down.
+// dropped after its last, so a tick costs only the entries that start or end on it, and asking for
+// a key costs one look at a count, however long the script.
+constexpr int playedVirtualKeys = 256; // virtual-key codes run below this
 struct KeyScriptPlayer {
-    std::vector<ScriptedKey> pending; // by first tick, latest first
-    std::vector<ScriptedKey> held;
+    std::vector<ScriptedKey> pending;               // by first tick, latest first
+    std::vector<ScriptedKey> held;                  // a heap by last tick, the earliest on top
+    std::array<int, playedVirtualKeys> heldCount{}; // held entries per virtual key
     int tick = 0;
 };
 KeyScriptPlayer startKeyScript(const KeyScript& script);

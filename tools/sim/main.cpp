@@ -29,7 +29,7 @@ using namespace kavorind;
 namespace {
 
 const char* usageLine = "usage: kavorind-sim [--data DIR] [--keys FILE] [--ticks N] [--trace FILE] "
-                        "[--frames DIR] [--every K] [--palette] [--scene N]";
+                        "[--frames DIR] [--every K] [--palette] [--frame-hash] [--scene N]";
 
 struct SimOptions {
     std::string dataDir;
@@ -40,13 +40,18 @@ struct SimOptions {
     long every = 1;
     long scene = 0; // the scene to start in instead of the logo; 0 for the normal start
     int palette = 0;
+    int frameHash = 0;
 };
 
-KeyScript keyScript;
-KeyScriptPlayer keyPlayer;
-int currentTick = 0;
-int framesSaved = 0;
-SimOptions options;
+struct KavorindSim {
+    SimOptions options;
+    KeyScript keyScript;
+    KeyScriptPlayer keyPlayer; // where the program's key reads are answered from
+    int tick = 0;
+    int presented = 0;          // a frame was presented during this tick
+    uint64_t lastFrameHash = 0; // of the last one
+};
+KavorindSim kavorindSim;
 
 int parseCount(const char* text, long* out) {
     char* end = nullptr;
@@ -62,6 +67,10 @@ int parseOptions(int argc, char** argv, SimOptions* out) {
         std::string name = argv[i];
         if (name == "--palette") {
             out->palette = 1;
+            continue;
+        }
+        if (name == "--frame-hash") {
+            out->frameHash = 1;
             continue;
         }
         if (i + 1 >= argc)
@@ -99,7 +108,7 @@ int loadKeyScript(const std::string& path) {
     std::stringstream text;
     text << file.rdbuf();
     std::string error;
-    if (!parseKeyScript(text.str(), &keyScript, &error)) {
+    if (!parseKeyScript(text.str(), &kavorindSim.keyScript, &error)) {
         std::fprintf(stderr, "kavorind-sim: %s: %s\n", path.c_str(), error.c_str());
         return 0;
     }
@@ -107,18 +116,53 @@ int loadKeyScript(const std::string& path) {
 }
 
 int scriptedKey(int virtualKey) {
-    return scriptKeyDown(keyScript, currentTick, virtualKey);
+    return playerKeyDown(kavorindSim.keyPlayer, virtualKey);
 }
 
-void saveFrame(const Surface& frame, const DevicePalette* palette) {
-    if (options.framesDir.empty() || currentTick < 1 || currentTick % options.every != 0)
+// Without a palette the display shows the indices as greys, so that is what pictures and hashes
+// of such a frame hold.
+PaletteEntries shownColours(const DevicePalette* palette) {
+    if (palette)
+        return palette->entries;
+    PaletteEntries greys{};
+    for (size_t i = 0; i < greys.size(); ++i) {
+        uint8_t grey = static_cast<uint8_t>(i);
+        greys[i] = PaletteEntry{grey, grey, grey, 0};
+    }
+    return greys;
+}
+
+void saveFrame(const Surface& frame, const PaletteEntries& colours) {
+    const SimOptions& options = kavorindSim.options;
+    if (options.framesDir.empty() || kavorindSim.tick % options.every != 0)
         return;
     char name[32];
-    std::snprintf(name, sizeof name, "/frame-%06d.png", currentTick);
-    PaletteEntries colours = palette ? palette->entries : PaletteEntries{};
-    if (writeIndexedPng(options.framesDir + name, frame.pixels.data(), frame.width, frame.width,
-                        frame.height, colours))
-        ++framesSaved;
+    std::snprintf(name, sizeof name, "/frame-%06d.png", kavorindSim.tick);
+    writeIndexedPng(options.framesDir + name, frame.pixels.data(), frame.width, frame.width,
+                    frame.height, colours);
+}
+
+// Frames presented while the program starts, before the first tick, are neither saved nor hashed.
+void observePresent(const Surface& frame, const DevicePalette* palette) {
+    if (kavorindSim.tick < 1)
+        return;
+    PaletteEntries colours = shownColours(palette);
+    if (kavorindSim.options.frameHash) {
+        kavorindSim.presented = 1;
+        kavorindSim.lastFrameHash = frameHash(frame, colours);
+    }
+    saveFrame(frame, colours);
+}
+
+TraceTick traceTick(int rendered) {
+    TraceTick tick;
+    tick.tick = kavorindSim.tick;
+    tick.rendered = rendered;
+    tick.withPalette = kavorindSim.options.palette;
+    tick.withFrameHash = kavorindSim.options.frameHash;
+    tick.presented = kavorindSim.presented;
+    tick.frameHash = kavorindSim.lastFrameHash;
+    return tick;
 }
 
 // Asks the program to end as the window's close button would, and runs the queue dry.
@@ -136,13 +180,15 @@ int simulate(std::FILE* trace) {
     long ticks = 0;
     long renders = 0;
     int exitCode = 0;
-    keyPlayer = startKeyScript(keyScript);
+    const SimOptions& options = kavorindSim.options;
+    kavorindSim.keyPlayer = startKeyScript(kavorindSim.keyScript);
     int running = enterProgram();
     if (running && options.scene)
         sceneLoop.currentScene = static_cast<int>(options.scene);
     for (long tick = 1; running && tick <= options.ticks; ++tick) {
-        currentTick = static_cast<int>(tick);
-        advanceKeyScript(&keyPlayer, currentTick);
+        kavorindSim.tick = static_cast<int>(tick);
+        kavorindSim.presented = 0;
+        advanceKeyScript(&kavorindSim.keyPlayer, kavorindSim.tick);
         onTimer(frameTimer.frameTimerId);
         running = dispatchWaitingMessages(&exitCode);
         int rendered = 0;
@@ -153,7 +199,7 @@ int simulate(std::FILE* trace) {
         }
         ++ticks;
         if (trace)
-            std::fprintf(trace, "%s\n", traceLine(currentTick, rendered, options.palette).c_str());
+            std::fprintf(trace, "%s\n", traceLine(traceTick(rendered)).c_str());
     }
     if (running)
         exitCode = closeProgram();
@@ -166,6 +212,7 @@ int simulate(std::FILE* trace) {
 } // namespace
 
 int main(int argc, char** argv) {
+    SimOptions& options = kavorindSim.options;
     if (!parseOptions(argc, argv, &options)) {
         std::fprintf(stderr, "%s\n", usageLine);
         return 2;
@@ -192,7 +239,7 @@ int main(int argc, char** argv) {
     platformSetMessageBoxesEnabled(0);
     platformSetScreenOutput(0);
     platformSetKeySource(scriptedKey);
-    setPresentObserver(saveFrame);
+    setPresentObserver(observePresent);
     startSoundTrace();
     int exitCode = simulate(trace);
     if (trace)

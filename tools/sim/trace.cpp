@@ -5,17 +5,27 @@
 #include "scenes/scene_trace.h"
 #include "sound/sound_calls.h"
 
+#include <cstdio>
 #include <vector>
 
 namespace kavorind {
 
 namespace {
 
-// The sound device's calls since the last trace line.
-std::vector<SoundCall> soundCalls;
+struct SimTrace {
+    std::vector<SoundCall> soundCalls; // the sound device's calls since the last trace line
+};
+SimTrace simTrace;
 
 void recordSoundCall(const SoundCall& call) {
-    soundCalls.push_back(call);
+    simTrace.soundCalls.push_back(call);
+}
+
+constexpr uint64_t fnvOffset = 0xcbf29ce484222325ull;
+constexpr uint64_t fnvPrime = 0x100000001b3ull;
+
+uint64_t fnvAdd(uint64_t hash, uint8_t byte) {
+    return (hash ^ byte) * fnvPrime;
 }
 
 void appendField(std::string& line, const char* name, long value) {
@@ -57,6 +67,7 @@ const char* soundOpName(SoundOp op) {
 
 // The sound calls of this tick, in order, each with the result it returned; the list starts over.
 void appendSound(std::string& line) {
+    const std::vector<SoundCall>& soundCalls = simTrace.soundCalls;
     line += ",\"sound\":[";
     for (size_t i = 0; i < soundCalls.size(); ++i) {
         const SoundCall& call = soundCalls[i];
@@ -73,7 +84,20 @@ void appendSound(std::string& line) {
         line += '}';
     }
     line += ']';
-    soundCalls.clear();
+    simTrace.soundCalls.clear();
+}
+
+// A string rather than a number: JSON readers keep 64-bit integers exactly only sometimes.
+void appendFrameHash(std::string& line, const TraceTick& tick) {
+    if (!tick.presented) {
+        line += ",\"frame\":null";
+        return;
+    }
+    char hex[24];
+    std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(tick.frameHash));
+    line += ",\"frame\":\"";
+    line += hex;
+    line += '"';
 }
 
 } // namespace
@@ -82,18 +106,32 @@ void startSoundTrace() {
     setSoundCallObserver(recordSoundCall);
 }
 
-std::string traceLine(int tick, int rendered, int withPalette) {
-    std::string line = "{\"tick\":" + std::to_string(tick);
+std::string traceLine(const TraceTick& tick) {
+    std::string line = "{\"tick\":" + std::to_string(tick.tick);
     appendField(line, "scene", sceneLoop.currentScene);
-    appendField(line, "rendered", rendered);
+    appendField(line, "rendered", tick.rendered);
+    if (tick.withFrameHash)
+        appendFrameHash(line, tick);
     TraceFields scenes;
     traceScenes(scenes);
     line += scenes.text;
     appendSound(line);
-    if (withPalette)
+    if (tick.withPalette)
         appendPalette(line);
     line += '}';
     return line;
+}
+
+uint64_t frameHash(const Surface& frame, const PaletteEntries& colours) {
+    uint64_t hash = fnvOffset;
+    for (uint8_t index : frame.pixels)
+        hash = fnvAdd(hash, index);
+    for (const PaletteEntry& colour : colours) {
+        hash = fnvAdd(hash, colour.red);
+        hash = fnvAdd(hash, colour.green);
+        hash = fnvAdd(hash, colour.blue);
+    }
+    return hash;
 }
 
 } // namespace kavorind
