@@ -7,6 +7,7 @@
 #include "assets/sprite_set_writer.h"
 #include "assets/stage_map_writer.h"
 #include "platform/byte_io.h"
+#include "platform/content_file.h"
 #include "sound/wave_writer.h"
 
 #include <cstdio>
