@@ -39,10 +39,10 @@ seed_from_content() {
     done
 }
 
-fuzzers=(bitmap_file raw_block sprite_set stage_map wave_clip)
+fuzzers=(bitmap_file raw_block sprite_set stage_map wave_clip game_rules)
 for fuzzer in "${fuzzers[@]}"; do
     mkdir -p "build-fuzz/corpus/$fuzzer"
-    cp fuzz/corpus/"$fuzzer"/* "build-fuzz/corpus/$fuzzer/"
+    if [ -d "fuzz/corpus/$fuzzer" ]; then cp fuzz/corpus/"$fuzzer"/* "build-fuzz/corpus/$fuzzer/"; fi
 done
 seed_from_content
 

@@ -65,6 +65,36 @@ inline StageMapImage stageMap() {
     return map;
 }
 
+// A middle map 30 cells of 32 pixels wide (it scrolls 320 pixels) whose columns bring in, one
+// after another: a fast flyer at the craft's height, a hit-point item, two drifting shooters, a
+// speed item, a special item and a boss. Its tiles are empty, so the back map shows through.
+inline StageMapImage middleMap() {
+    StageMapImage map = makeStageMapImage(30, 15, 32, 32, 1, 64, 32);
+    map.tileset = picture(64, 32, 9);
+    auto mark = [&](int column, int row, uint8_t code) {
+        map.layers[0].spawns[static_cast<size_t>(row * 30 + column)] = code;
+    };
+    mark(21, 7, 11);
+    mark(22, 3, 1);
+    mark(23, 2, 12);
+    mark(23, 10, 13);
+    mark(24, 7, 3);
+    mark(25, 9, 2);
+    mark(27, 7, 10);
+    return map;
+}
+
+// Glyph and gauge sets need the frames the head-up display draws.
+inline int framesFor(const std::string& file) {
+    if (file == "Number.spr")
+        return 10;
+    if (file == "infobare.spr")
+        return 6;
+    if (file == "infobarf.spr")
+        return 3;
+    return 2;
+}
+
 // A short tone: loud enough to be found in the mix.
 inline WaveDescription tone(double frequency, double seconds) {
     std::vector<int16_t> samples(static_cast<size_t>(22050 * seconds));
@@ -95,9 +125,10 @@ inline int writeTestContent(const std::string& dir, const TestContentOptions& op
         std::string file = name;
         std::string kind = file.substr(file.size() - 3);
         if (kind == "map")
-            ok &= writeStageMap(path(file), stageMap());
+            ok &= writeStageMap(path(file),
+                                file.find("-M") != std::string::npos ? middleMap() : stageMap());
         else if (kind == "spr")
-            ok &= writeSpriteSet(path(file), animation(2, 16));
+            ok &= writeSpriteSet(path(file), animation(framesFor(file), 16));
         else if (kind == "Wav")
             ok &= writeWaveFile(path(file), tone(440, 0.2));
     }

@@ -136,8 +136,14 @@ int SpriteSet::drawAndAdvance(Surface* surface, int x, int y) {
 }
 
 int pixelOverlap(const SpriteSet& a, int ax, int ay, const SpriteSet& b, int bx, int by) {
-    const SpriteFrame* fa = a.currentFrame();
-    const SpriteFrame* fb = b.currentFrame();
+    return framesOverlap(a, static_cast<uint32_t>(a.currentIndex()), ax, ay, b,
+                         static_cast<uint32_t>(b.currentIndex()), bx, by);
+}
+
+int framesOverlap(const SpriteSet& a, uint32_t frameA, int ax, int ay, const SpriteSet& b,
+                  uint32_t frameB, int bx, int by) {
+    const SpriteFrame* fa = a.frameAt(frameA);
+    const SpriteFrame* fb = b.frameAt(frameB);
     if (!fa || !fb)
         return 0;
     int64_t aLeft = int64_t{ax} - fa->hotX, aTop = int64_t{ay} - fa->hotY;

@@ -96,5 +96,9 @@ class SpriteSet {
 // its cursor is out of range, when the frames only touch, or overlap only where one is
 // transparent.
 int pixelOverlap(const SpriteSet& a, int ax, int ay, const SpriteSet& b, int bx, int by);
+// pixelOverlap of the given frames instead of the sets' cursors: the game's rules test many
+// instances of one set without moving its cursor, so copies of the game can be run side by side.
+int framesOverlap(const SpriteSet& a, uint32_t frameA, int ax, int ay, const SpriteSet& b,
+                  uint32_t frameB, int bx, int by);
 
 } // namespace kavorind

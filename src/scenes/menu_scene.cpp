@@ -135,7 +135,7 @@ void menuTick(PendingFlag* pending) {
         sceneLoop.currentScene = SceneOpening;
         menuScene.started = 0;
         menuStop();
-        gameState.stageIndex = 0;
+        game.state.stageIndex = 0;
     } else {
         postDestroy();
         menuScene.started = 0;

@@ -2,6 +2,7 @@
 
 #include "game/game_state.h"
 #include "scenes/ending_scene.h"
+#include "scenes/game_scene.h"
 #include "scenes/logo_scene.h"
 #include "scenes/menu_scene.h"
 #include "scenes/opening_scene.h"
@@ -9,12 +10,12 @@
 
 namespace kavorind {
 
-// The game and the stage-clear tally join when they exist.
+// The stage-clear tally joins when it exists.
 SceneTable sceneTable = {{
     nullptr,
     &logoSceneProtocol,
     &menuSceneProtocol,
-    nullptr,
+    &gameSceneProtocol,
     nullptr,
     &endingSceneProtocol,
     &openingSceneProtocol,
@@ -30,7 +31,7 @@ void traceScenes(TraceFields& fields) {
     for (const Scene* scene : sceneTable.scenes)
         if (scene && scene->trace)
             scene->trace(fields);
-    traceField(fields, "stageIndex", gameState.stageIndex);
+    traceField(fields, "stageIndex", game.state.stageIndex);
 }
 
 } // namespace kavorind

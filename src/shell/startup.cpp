@@ -3,6 +3,7 @@
 #include "assets/content_catalogue.h"
 #include "display/display_device.h"
 #include "game/game_state.h"
+#include "game/game_types.h"
 #include "input/key_state.h"
 #include "platform/video.h"
 #include "scenes/scene_protocol.h"
@@ -11,7 +12,29 @@
 #include "shell/window_procedure.h"
 #include "sound/sound_device.h"
 
+#include <cstdio>
+
 namespace kavorind {
+
+namespace {
+
+// The content, then the game's tables over it. A set the rules would divide by or index past
+// stops the start the way a missing file does, naming the file.
+int loadContentAndTypes() {
+    if (!loadContent())
+        return 0;
+    const char* unusable = nullptr;
+    if (fillGameTypes(catalogue, &gameTypes, &unusable))
+        return 1;
+    std::fprintf(stderr,
+                 "Kavorind: \"%s\" cannot be used: its animation rate is 0 or it has too few "
+                 "frames\n",
+                 unusable);
+    catalogue.gamePalette.release();
+    return 0;
+}
+
+} // namespace
 
 int startUp() {
     shell.shutDownBegun = 0;
@@ -23,11 +46,11 @@ int startUp() {
         return 0;
     platformShowCursor(0);
     clearKeys();
-    gameState.stageIndex = 0;
+    game.state.stageIndex = 0;
     sceneLoop.frameReady = 0;
     sceneLoop.renderBusy = 0;
     sceneLoop.currentScene = SceneLogo;
-    if (loadContent())
+    if (loadContentAndTypes())
         return 1;
     shutDown();
     return 0;

@@ -6,9 +6,10 @@
 #     tests/golden/update.sh [BUILD_DIR]
 # and review the diff of tests/golden/ before committing it with the change.
 #
-# A script's line "# options: ..." gives the runner more options (such as --scene 5). A run is cut
-# where the program ends or, when a game starts, 100 ticks after the first tick of scene 3, since
-# nothing there runs on its own yet.
+# A script's line "# options: ..." gives the runner more options (such as --scene 5), and
+# "# contents: test" limits it to some content sets. A run is cut where the program ends or, for a
+# script about the front end, 100 ticks after the first tick of the game (scene 3); a script with
+# the line "# cut: end" plays on to the program's end (or 2,000 ticks).
 #
 # Usage: update.sh [BUILD_DIR [OUT_DIR]]; OUT_DIR defaults to this folder.
 set -euo pipefail
@@ -35,7 +36,10 @@ mkdir -p "$out"
 for keys in "$here"/*.keys; do
     script=$(basename "$keys" .keys)
     options=$(sed -n 's/^# options://p' "$keys" | head -n 1)
-    for content in default test; do
+    sets=$(sed -n 's/^# contents://p' "$keys" | head -n 1)
+    cut_at_game=1
+    grep -q '^# cut: end' "$keys" && cut_at_game=0
+    for content in ${sets:-default test}; do
         name="$content-$script"
         # shellcheck disable=SC2086 # the options are words
         if ! "$build/kavorind-sim" --data "${contents[$content]}" --keys "$keys" --ticks "$longest" \
@@ -44,6 +48,10 @@ for keys in "$here"/*.keys; do
             cat "$work/$name.err" >&2
             exit 1
         fi
-        cut_run <"$work/$name.jsonl" >"$out/$name.jsonl"
+        if [ "$cut_at_game" = 1 ]; then
+            cut_run <"$work/$name.jsonl" >"$out/$name.jsonl"
+        else
+            cp "$work/$name.jsonl" "$out/$name.jsonl"
+        fi
     done
 done

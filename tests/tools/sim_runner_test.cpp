@@ -109,8 +109,8 @@ TEST_F(SimRunnerTest, TheRunnerPressesTheKeysThatThePlayerReports) {
 }
 
 // The logo's fade changes only the colours of an unchanging picture, so the hash must take in the
-// palette to tell those ticks apart. Z then starts a game from the menu and lifts the opening, and
-// the first stage presents nothing yet.
+// palette to tell those ticks apart. Z then starts a game from the menu and lifts the opening. A
+// tick that presented nothing saved no picture and must say null.
 TEST_F(SimRunnerTest, EachTickHashesTheFrameItSavedAndNullWhenItSavedNone) {
     std::string frames = root + "/frames";
     const int ticks = 140;
@@ -118,14 +118,12 @@ TEST_F(SimRunnerTest, EachTickHashesTheFrameItSavedAndNullWhenItSavedNone) {
     ASSERT_EQ(run.lines.size(), static_cast<size_t>(ticks)) << run.stderrText;
     std::set<std::vector<uint8_t>> pictures;
     std::set<std::string> hashes;
-    int nulls = 0;
     for (int tick = 1; tick <= ticks; ++tick) {
         char name[32];
         std::snprintf(name, sizeof name, "/frame-%06d.png", tick);
         std::string frame = run.at(tick).texts.at("frame");
         if (!std::filesystem::exists(frames + name)) {
             ASSERT_EQ(frame, "null") << "tick " << tick;
-            ++nulls;
             continue;
         }
         ReadPicture picture = readPng(frames + name);
@@ -136,7 +134,6 @@ TEST_F(SimRunnerTest, EachTickHashesTheFrameItSavedAndNullWhenItSavedNone) {
         pictures.insert(picture.indices);
         hashes.insert(frame);
     }
-    EXPECT_GT(nulls, 0);
     EXPECT_LT(pictures.size(), hashes.size());
 }
 

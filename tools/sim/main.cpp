@@ -4,6 +4,8 @@
 #include "common/key_script.h"
 #include "common/png_writer.h"
 #include "display/display_device.h"
+#include "game/game_state.h"
+#include "game/game_types.h"
 #include "platform/keyboard.h"
 #include "platform/messages.h"
 #include "platform/timer.h"
@@ -29,7 +31,8 @@ using namespace kavorind;
 namespace {
 
 const char* usageLine = "usage: kavorind-sim [--data DIR] [--keys FILE] [--ticks N] [--trace FILE] "
-                        "[--frames DIR] [--every K] [--palette] [--frame-hash] [--scene N]";
+                        "[--frames DIR] [--every K] [--palette] [--frame-hash] [--scene N] "
+                        "[--stage N]";
 
 struct SimOptions {
     std::string dataDir;
@@ -38,7 +41,8 @@ struct SimOptions {
     std::string framesDir;
     long ticks = 300;
     long every = 1;
-    long scene = 0; // the scene to start in instead of the logo; 0 for the normal start
+    long scene = 0;  // the scene to start in instead of the logo; 0 for the normal start
+    long stage = -1; // with --scene: the stage index to start at; -1 leaves it as start-up set it
     int palette = 0;
     int frameHash = 0;
 };
@@ -89,6 +93,11 @@ int parseOptions(int argc, char** argv, SimOptions* out) {
                 return 0;
         } else if (name == "--scene") {
             if (!parseCount(value, &out->scene) || out->scene > sceneCount)
+                return 0;
+        } else if (name == "--stage") {
+            char* end = nullptr;
+            out->stage = std::strtol(value, &end, 10);
+            if (!*value || *end || out->stage < 0 || out->stage > 2)
                 return 0;
         } else if (name == "--every") {
             if (!parseCount(value, &out->every))
@@ -174,6 +183,17 @@ int closeProgram() {
     return exitCode;
 }
 
+// Starts in another scene, for tests. A game started at a later stage finds the game state as a
+// new game leaves it (a stage 0 start makes its own).
+void startInScene(const SimOptions& options) {
+    sceneLoop.currentScene = static_cast<int>(options.scene);
+    if (options.stage < 0)
+        return;
+    game.state.stageIndex = static_cast<int32_t>(options.stage);
+    if (options.stage > 0)
+        newGame(&game.state, gameTypes.flightDelay, gameTypes.attackDelay, gameTypes.deathDelay);
+}
+
 int simulate(std::FILE* trace) {
     using Clock = std::chrono::steady_clock;
     auto began = Clock::now();
@@ -184,7 +204,7 @@ int simulate(std::FILE* trace) {
     kavorindSim.keyPlayer = startKeyScript(kavorindSim.keyScript);
     int running = enterProgram();
     if (running && options.scene)
-        sceneLoop.currentScene = static_cast<int>(options.scene);
+        startInScene(options);
     for (long tick = 1; running && tick <= options.ticks; ++tick) {
         kavorindSim.tick = static_cast<int>(tick);
         kavorindSim.presented = 0;
