@@ -225,6 +225,39 @@ TEST_F(DamagedDataTest, DamagedProgramFilesAreTreatedAsMissing) {
     }
 }
 
+// Sets the game would divide by (a rate of 0) or index past (a collision mask with no frames, a
+// digit font short of 9) load, but the game refuses to start with them, naming the file.
+TEST_F(DamagedDataTest, SetsTheGameCannotAnimateOrIndexStopTheStart) {
+    struct Case {
+        const char* name;
+        uint32_t frames;
+        uint32_t rate;
+    };
+    for (const Case& c :
+         {Case{"Dead12.spr", 2, 0}, Case{"Hit.spr", 0, 10}, Case{"Number.spr", 9, 10}}) {
+        SpriteSetImage image;
+        image.rate = 1;
+        image.frames.assign(c.frames ? c.frames : 1, makeSpriteFrameImage(8, 8, 4, 4, 1));
+        std::vector<uint8_t> bytes = encodeSpriteSet(image);
+        bytes[7] = static_cast<uint8_t>(c.rate); // the writer will not write a rate of 0
+        if (c.frames == 0) {
+            bytes.resize(3 + 20 + 1024);
+            bytes[3] = 0;
+        }
+        const std::string path = data + "/" + c.name;
+        const std::vector<uint8_t> original = readBytes(path);
+        writeBytes(path, bytes);
+        SimRun run = runSim(data, "", 5);
+        writeBytes(path, original);
+        EXPECT_EQ(run.exitCode, 0) << c.name;
+        EXPECT_TRUE(run.lines.empty()) << c.name << ": the program ran";
+        EXPECT_NE(run.stderrText.find(startUpFailureText), std::string::npos) << c.name;
+        EXPECT_NE(run.stderrText.find("\"" + std::string(c.name) + "\" cannot be used"),
+                  std::string::npos)
+            << run.stderrText;
+    }
+}
+
 TEST_F(DamagedDataTest, LogoOfNoiseShowsNothing) {
     damage(data + "/LOGO.BMP", Damage::Garbage);
     const std::string frames = root + "/frames";
