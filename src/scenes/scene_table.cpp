@@ -7,16 +7,16 @@
 #include "scenes/menu_scene.h"
 #include "scenes/opening_scene.h"
 #include "scenes/scene_trace.h"
+#include "scenes/tally_scene.h"
 
 namespace kavorind {
 
-// The stage-clear tally joins when it exists.
 SceneTable sceneTable = {{
     nullptr,
     &logoSceneProtocol,
     &menuSceneProtocol,
     &gameSceneProtocol,
-    nullptr,
+    &tallySceneProtocol,
     &endingSceneProtocol,
     &openingSceneProtocol,
 }};

@@ -44,6 +44,31 @@ TEST_F(FrontEndTest, EveryHitFlashesRedForOneFrame) {
     EXPECT_EQ(game.at(470)["scene"], SceneMenu) << "the third hit ended the game";
 }
 
+// After stages 0 and 1 the tally starts the next stage with the game as it stands; after the last
+// it goes to the ending and the next game starts at stage 0.
+TEST_F(FrontEndTest, TallyLeadsToTheNextStageOrAfterTheLastToTheEnding) {
+    for (int stage : {0, 1, 2}) {
+        SimRun tally = run("", 200, "--scene 4 --stage " + std::to_string(stage));
+        ASSERT_EQ(tally.lines.size(), 200u) << tally.stderrText;
+        int left = 0;
+        while (left < 200 && tally.lines[static_cast<size_t>(left)]["scene"] == SceneStageClear)
+            ++left;
+        ASSERT_LT(left, 200) << "stage " << stage;
+        // hp 3 and 3 specials: 61 + 41 + 35 + 31 + 20 ticks; the tick after them finds the end
+        // and its line already shows the successor.
+        EXPECT_EQ(left, 188) << "stage " << stage;
+        const TraceLine& next = tally.lines[static_cast<size_t>(left)];
+        EXPECT_EQ(next["scene"], stage == 2 ? SceneEnding : SceneGame);
+        EXPECT_EQ(next["stageIndex"], stage == 2 ? 0 : stage + 1);
+        if (stage < 2) {
+            const TraceLine& firstTick = tally.lines[static_cast<size_t>(left + 1)];
+            EXPECT_EQ(firstTick["hp"], 3) << "the game state carries over";
+            EXPECT_EQ(firstTick["specialCount"], 3);
+            EXPECT_EQ(firstTick["playerX"], 100);
+        }
+    }
+}
+
 // Frames of the status icon show 11, 12, 13 and of the gauge 20 to 25 at their hot spots.
 TEST(GameHud, StatusIconAndGaugeFollowTheHitPoints) {
     auto numbered = [](SpriteSet& set, int frames, uint8_t first) {

@@ -184,14 +184,17 @@ int closeProgram() {
 }
 
 // Starts in another scene, for tests. A game started at a later stage finds the game state as a
-// new game leaves it (a stage 0 start makes its own).
+// new game leaves it (a stage 0 start makes its own); a tally finds it as a clear of that stage
+// would leave it, the last stage marked as the last.
 void startInScene(const SimOptions& options) {
     sceneLoop.currentScene = static_cast<int>(options.scene);
     if (options.stage < 0)
         return;
     game.state.stageIndex = static_cast<int32_t>(options.stage);
-    if (options.stage > 0)
+    if (options.stage > 0 || options.scene == SceneStageClear)
         newGame(&game.state, gameTypes.flightDelay, gameTypes.attackDelay, gameTypes.deathDelay);
+    if (options.scene == SceneStageClear)
+        game.scene.lastStageCleared = options.stage == 2 ? 1 : 0;
 }
 
 int simulate(std::FILE* trace) {
