@@ -36,70 +36,166 @@ struct Waves {
         if (column >= 0 && column < middleColumns)
             codes[static_cast<size_t>(row) * middleColumns + column] = code;
     }
+    int rows() const { return lastRow - firstRow + 1; }
+    int mirror(int row) const { return firstRow + lastRow - row; }
 };
 
-// One wave of a kind starting at a column; `level` (0..2) makes it bigger.
-int placeWave(Waves* w, int kind, int column, int level, Rng* rng) {
-    int row = rng->range(w->firstRow, w->lastRow);
-    switch (kind) {
-    case 0: // darts in a diagonal line
-        for (int k = 0; k < 3 + level; ++k)
-            w->put(column + k, w->firstRow + (row + k * 2) % (w->lastRow - w->firstRow + 1), Dart);
-        return 3 + level;
-    case 1: // saucers closing from above and below
-        w->put(column, w->firstRow + 1, SaucerSinking);
-        w->put(column, w->lastRow - 1, SaucerRising);
-        if (level > 0)
+// The formations, from the gentlest to the hardest; a stage draws from the first few of them and
+// from more as it goes on. A column of the middle map enters the screen 16 ticks after the one
+// before, so a formation spread over columns arrives as a stream.
+enum Formation {
+    MineField,    // slow mines drifting apart: they crowd the lanes rather than shoot
+    SaucerPincer, // saucers from above and below, shooting slowly as they turn back
+    DartLine,     // darts in a slanting line: fast, harmless once out of their row
+    DroneEscort,  // orb drones that hang back and shoot, with darts in front
+    GunshipRaid,  // gunships crossing the screen, each shooting every second
+    DartWall,     // a column of darts with one gap to fly through
+    Crossfire,    // gunships in the middle while saucers close from both sides
+    FormationCount,
+};
+
+// A column of darts with two rows left free: the gap has to be found, not squeezed through.
+void dartWall(Waves* w, int column, int gap) {
+    for (int r = w->firstRow; r <= w->lastRow; ++r)
+        if (r != gap && r != gap + 1)
+            w->put(column, r, Dart);
+}
+
+// Places a formation at a column; level 0 to 3 makes it bigger. Returns the columns it spans.
+int placeFormation(Waves* w, int formation, int column, int level, Rng* rng) {
+    const int row = rng->range(w->firstRow, w->lastRow);
+    switch (formation) {
+    case DartLine:
+        for (int k = 0; k < 2 + level; ++k)
+            w->put(column + k * 2, w->firstRow + (row + k * 3) % w->rows(), Dart);
+        return 2 + level * 2;
+    case SaucerPincer:
+        for (int k = 0; k <= level / 2; ++k) {
+            w->put(column + k * 6, w->firstRow + k, SaucerSinking);
+            w->put(column + k * 6, w->lastRow - k, SaucerRising);
+        }
+        if (level % 2)
             w->put(column + 3, (w->firstRow + w->lastRow) / 2, SaucerSinking);
-        return 4;
-    case 2: // a drifting field of mines
-        for (int k = 0; k < 4 + level * 2; ++k)
-            w->put(column + k, rng->range(w->firstRow, w->lastRow),
+        return 2 + level / 2 * 6;
+    case MineField:
+        for (int k = 0; k < 3 + level * 2; ++k)
+            w->put(column + k * 2, rng->range(w->firstRow, w->lastRow),
                    k % 2 ? MineRising : MineSinking);
-        return 4 + level * 2;
-    case 3: // gunships
-        w->put(column, row, Gunship);
-        if (level > 1)
-            w->put(column + 4, w->firstRow + w->lastRow - row, Gunship);
-        return level > 1 ? 5 : 2;
-    default: // drones with an escort of darts
-        w->put(column, row, OrbDrone);
+        return 6 + level * 4;
+    case GunshipRaid:
+        for (int k = 0; k <= level; ++k)
+            w->put(column + k * 4, k % 2 ? w->mirror(row) : row, Gunship);
+        return 1 + level * 4;
+    case DroneEscort:
+        w->put(column + 2, row, OrbDrone);
         if (level > 0)
-            w->put(column + 2, w->firstRow + w->lastRow - row, OrbDrone);
-        w->put(column + 1, row, Dart);
-        return 3;
+            w->put(column + 4, w->mirror(row), OrbDrone);
+        for (int k = 0; k < 1 + level; ++k)
+            w->put(column + k, w->firstRow + (row + 3 * k + 2) % w->rows(), Dart);
+        return 5;
+    case DartWall: {
+        // A second wall has its gap two rows over, towards the middle: a dodge, then another.
+        const int gap = rng->range(w->firstRow, w->lastRow - 1);
+        const int shift = gap > w->firstRow + 2 ? -2 : 2;
+        for (int k = 0; k < 1 + level / 2; ++k)
+            dartWall(w, column + k * 5, gap + k * shift);
+        return 1 + level / 2 * 5;
+    }
+    default: // Crossfire
+        w->put(column, w->firstRow, SaucerSinking);
+        w->put(column, w->lastRow, SaucerRising);
+        w->put(column + 2, row, Gunship);
+        if (level > 2)
+            w->put(column + 6, w->mirror(row), Gunship);
+        return level > 2 ? 7 : 3;
     }
 }
 
-// Waves from column 22 to the boss, coming faster and getting bigger, with items as rewards
-// after the harder stretches and a supply just before the boss.
-std::vector<uint8_t> stageWaves(int stage, uint8_t boss, int firstRow, int lastRow, uint32_t seed) {
-    Waves w;
-    w.firstRow = firstRow;
-    w.lastRow = lastRow;
-    Rng rng(seed);
-    const int kindsByStage[3] = {3, 5, 5};
-    int column = 22;
-    int waveCount = 0;
-    while (column < middleColumns - 24) {
-        double progress = static_cast<double>(column) / middleColumns;
-        int level = std::min(2, static_cast<int>(progress * 2.2) + (stage > 0 ? 1 : 0) -
-                                    (stage == 0 && progress < 0.3));
-        level = std::max(level, 0);
-        int kind = rng.range(0, kindsByStage[stage] - 1);
-        int used = placeWave(&w, kind, column, level, &rng);
-        ++waveCount;
-        if (waveCount % 7 == 0)
-            w.put(column + used + 2, rng.range(firstRow + 1, lastRow - 1),
-                  waveCount % 14 == 0 ? HitPointItem : SpecialItem);
-        int gap = static_cast<int>(13 - progress * 6) - stage;
-        column += used + std::max(gap, 5);
+// How a stage's waves build up: the formations it knows at its start and at its end, how big they
+// are, how closely they follow each other, and where the boss and the supplies come in.
+struct StagePlan {
+    uint8_t boss = BossGunship;
+    int bossColumn = 0;
+    int firstRow = 1;
+    int lastRow = 9;
+    int openingFormations = 3; // formations in use at the start (the first ones of the list)
+    int closingFormations = 3; // and by the boss
+    int openingLevel = 0;
+    int closingLevel = 2;
+    int openingGap = 14; // empty columns after a formation
+    int closingGap = 7;
+    uint32_t seed = 1;
+};
+
+struct Supply {
+    double at; // where, as a share of the way to the boss; past 1 it comes during the boss fight
+    uint8_t code;
+};
+
+int levelAt(const StagePlan& plan, double progress) {
+    const double level =
+        plan.openingLevel + (plan.closingLevel - plan.openingLevel + 0.99) * progress;
+    return std::clamp(static_cast<int>(level), 0, 3);
+}
+
+// The formations are dealt from a shuffled deck of the ones the stage knows by then, so each
+// turns up about as often as the others instead of one kind crowding a stretch.
+struct FormationDeck {
+    std::vector<int> cards;
+    int known = 0;
+};
+
+int dealFormation(FormationDeck* deck, const StagePlan& plan, double progress, Rng* rng) {
+    const int known = std::clamp(
+        plan.openingFormations +
+            static_cast<int>((plan.closingFormations - plan.openingFormations) * progress + 0.5),
+        1, static_cast<int>(FormationCount));
+    if (deck->cards.empty() || known != deck->known) {
+        deck->known = known;
+        deck->cards.clear();
+        for (int f = 0; f < known; ++f)
+            deck->cards.push_back(f);
+        for (int i = known - 1; i > 0; --i)
+            std::swap(deck->cards[static_cast<size_t>(i)],
+                      deck->cards[static_cast<size_t>(rng->range(0, i))]);
     }
-    if (stage < 2)
-        w.put(middleColumns * 2 / 5, (firstRow + lastRow) / 2, SpeedItem);
-    w.put(middleColumns - 14, firstRow + 2, HitPointItem);
-    w.put(middleColumns - 11, lastRow - 2, SpecialItem);
-    w.put(middleColumns - 4, (firstRow + lastRow) / 2, boss);
+    const int card = deck->cards.back();
+    deck->cards.pop_back();
+    return card;
+}
+
+void placeSupplies(Waves* w, const StagePlan& plan, const std::vector<Supply>& supplies) {
+    const int middleRow = (plan.firstRow + plan.lastRow) / 2;
+    for (const Supply& supply : supplies) {
+        const int column = static_cast<int>(plan.bossColumn * supply.at);
+        // In the middle row, at the first cell from there that no formation holds.
+        for (int c = column; c < std::min(column + 8, middleColumns); ++c)
+            if (w->codes[static_cast<size_t>(middleRow) * middleColumns + c] == 0) {
+                w->put(c, middleRow, supply.code);
+                break;
+            }
+    }
+}
+
+// Waves from column 22 to just before the boss, coming closer together and growing bigger, with
+// supplies along the way, before the boss and during its fight.
+std::vector<uint8_t> stageWaves(const StagePlan& plan, const std::vector<Supply>& supplies) {
+    Waves w;
+    w.firstRow = plan.firstRow;
+    w.lastRow = plan.lastRow;
+    Rng rng(plan.seed);
+    const int lastWave = plan.bossColumn - 12;
+    FormationDeck deck;
+    int column = 22;
+    while (column < lastWave) {
+        const double progress = static_cast<double>(column) / lastWave;
+        const int formation = dealFormation(&deck, plan, progress, &rng);
+        const int used = placeFormation(&w, formation, column, levelAt(plan, progress), &rng);
+        const double gap = plan.openingGap + (plan.closingGap - plan.openingGap) * progress;
+        column += used + static_cast<int>(gap);
+    }
+    placeSupplies(&w, plan, supplies);
+    w.put(plan.bossColumn, (plan.firstRow + plan.lastRow) / 2, plan.boss);
     return w.codes;
 }
 
@@ -137,10 +233,78 @@ void addStage(ContentSet* out, int number, const StageLayers& s,
 
 } // namespace
 
+// A column enters at about tick 16 * column - 320: a boss at column 270, in the last tenth of the
+// map, arrives after 2 min 13 s, which leaves the fight some 45 s before a stage runs over three
+// minutes. The fortress hands out special shots during its fight, since its boss takes 150 hits.
 void addStages(ContentSet* out) {
-    addStage(out, 1, paintMountainStage(), stageWaves(0, BossGunship, 1, 8, 201));
-    addStage(out, 2, paintCoastStage(), stageWaves(1, BossCrab, 1, 8, 202));
-    addStage(out, 3, paintFortressStage(), stageWaves(2, BossCore, 3, 9, 203));
+    // The mountains teach: mines and saucers first, then darts and drones, never a gunship, and
+    // hit points all the way into the boss fight, which is long without the special weapon.
+    StagePlan mountains{.boss = BossGunship,
+                        .bossColumn = 270,
+                        .firstRow = 1,
+                        .lastRow = 9,
+                        .openingFormations = 2,
+                        .closingFormations = 4,
+                        .openingLevel = 0,
+                        .closingLevel = 1,
+                        .openingGap = 13,
+                        .closingGap = 8,
+                        .seed = 201};
+    addStage(out, 1, paintMountainStage(),
+             stageWaves(mountains, {{0.22, SpecialItem},
+                                    {0.30, HitPointItem},
+                                    {0.36, SpeedItem},
+                                    {0.55, HitPointItem},
+                                    {0.72, SpecialItem},
+                                    {0.80, HitPointItem},
+                                    {0.93, HitPointItem},
+                                    {0.96, SpecialItem},
+                                    {1.02, HitPointItem},
+                                    {1.04, HitPointItem},
+                                    {1.06, HitPointItem},
+                                    {1.08, HitPointItem}}));
+    // The coast brings every formation, sooner and bigger.
+    StagePlan coast{.boss = BossCrab,
+                    .bossColumn = 270,
+                    .firstRow = 1,
+                    .lastRow = 9,
+                    .openingFormations = 5,
+                    .closingFormations = 7,
+                    .openingLevel = 1,
+                    .closingLevel = 3,
+                    .openingGap = 10,
+                    .closingGap = 6,
+                    .seed = 202};
+    addStage(out, 2, paintCoastStage(),
+             stageWaves(coast, {{0.25, SpecialItem},
+                                {0.45, HitPointItem},
+                                {0.70, SpecialItem},
+                                {0.93, HitPointItem},
+                                {0.96, SpecialItem},
+                                {1.03, HitPointItem}}));
+    // The fortress between its ceiling and floor: everything, closest together, and the strongest
+    // boss.
+    StagePlan fortress{.boss = BossCore,
+                       .bossColumn = 270,
+                       .firstRow = 3,
+                       .lastRow = 9,
+                       .openingFormations = 6,
+                       .closingFormations = 7,
+                       .openingLevel = 1,
+                       .closingLevel = 3,
+                       .openingGap = 7,
+                       .closingGap = 4,
+                       .seed = 203};
+    addStage(out, 3, paintFortressStage(),
+             stageWaves(fortress, {{0.30, HitPointItem},
+                                   {0.50, SpecialItem},
+                                   {0.70, HitPointItem},
+                                   {0.93, HitPointItem},
+                                   {0.96, SpecialItem},
+                                   {1.02, SpecialItem},
+                                   {1.04, SpecialItem},
+                                   {1.06, HitPointItem},
+                                   {1.08, SpecialItem}}));
 }
 
 } // namespace kavorind

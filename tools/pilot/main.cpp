@@ -1,0 +1,232 @@
+// kavorind-pilot: plays the real program headless the way kavorind-sim replays it, choosing the
+// keys of every tick itself, and writes them as a key script that kavorind-sim replays to the same
+// course. It prints the figures of every stage it flies.
+
+#include "game/game_state.h"
+#include "game/game_types.h"
+#include "pilot/pilot.h"
+#include "platform/keyboard.h"
+#include "platform/messages.h"
+#include "platform/timer.h"
+#include "platform/video.h"
+#include "scenes/scene_protocol.h"
+#include "shell/entry.h"
+#include "shell/frame_timer.h"
+#include "shell/window_procedure.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <unistd.h>
+
+using namespace kavorind;
+
+namespace {
+
+const char* usageLine = "usage: kavorind-pilot --data DIR --out FILE [--clumsy --seed N] "
+                        "[--ticks N] [--stage N]";
+
+KavorindPilot kavorindPilot;
+
+int parseNumber(const char* text, long lo, long hi, long* out) {
+    char* end = nullptr;
+    long value = std::strtol(text, &end, 10);
+    if (!*text || *end || value < lo || value > hi)
+        return 0;
+    *out = value;
+    return 1;
+}
+
+int parseValue(const std::string& name, const char* value, PilotOptions* out) {
+    long number = 0;
+    if (name == "--data")
+        out->dataDir = value;
+    else if (name == "--out")
+        out->outFile = value;
+    else if (name == "--ticks" && parseNumber(value, 1, 10000000, &number))
+        out->ticks = number;
+    else if (name == "--stage" && parseNumber(value, 0, 2, &number))
+        out->stage = number;
+    else if (name == "--seed" && parseNumber(value, 0, 2000000000, &number))
+        out->seed = static_cast<uint64_t>(number);
+    else
+        return 0;
+    return 1;
+}
+
+int parseOptions(int argc, char** argv, PilotOptions* out) {
+    for (int i = 1; i < argc; ++i) {
+        std::string name = argv[i];
+        if (name == "--clumsy")
+            out->clumsy = 1;
+        else if (i + 1 >= argc || !parseValue(name, argv[++i], out))
+            return 0;
+    }
+    return !out->dataDir.empty() && !out->outFile.empty();
+}
+
+int pilotKey(int virtualKey) {
+    for (int bit = 0; bit < pilotKeyCount; ++bit)
+        if (pilotVirtualKey(bit) == virtualKey)
+            return kavorindPilot.keys >> bit & 1;
+    return 0;
+}
+
+// The rules read keys only while the craft flies, and the stage's first tick starts it afresh.
+uint8_t chooseKeys(KavorindPilot* pilot) {
+    if (sceneLoop.currentScene != SceneGame)
+        return frontEndKeys(pilot);
+    pilot->sawGame = 1;
+    if (!game.scene.gameStarted || game.state.alive != 1) {
+        forgetWorlds(&pilot->memory);
+        return 0;
+    }
+    if (pilot->options.clumsy)
+        return keysForIntent(clumsyIntent(pilot), game.state);
+    return keysForIntent(chooseFlight(game, &pilot->planner, 1, nullptr), game.state);
+}
+
+void printStage(const StageFigures& f) {
+    std::printf("stage %d: ticks %d score %d hp %d hits %d special %d %s\n", f.stage + 1, f.ticks,
+                f.score, f.hp, f.hits, f.specialUsed, f.cleared ? "cleared" : "lost");
+}
+
+// Counts what a game tick did to the craft; a stage's figures close when the scene moves on.
+void observeGameTick(KavorindPilot* pilot) {
+    StageFigures& f = pilot->stages.back();
+    const GameState& now = game.state;
+    // The stage's first tick starts the craft afresh, which is no hit.
+    if (++f.ticks > 1) {
+        f.hits += pilot->before.alive == 1 && now.hp < pilot->before.hp;
+        f.specialUsed += now.specialCount < pilot->before.specialCount;
+    }
+    if (sceneLoop.currentScene == SceneGame)
+        return;
+    f.score = now.score;
+    f.hp = now.hp;
+    f.cleared = sceneLoop.currentScene == SceneStageClear;
+    printStage(f);
+}
+
+void observeTick(KavorindPilot* pilot, int sceneBefore) {
+    const int scene = sceneLoop.currentScene;
+    if (sceneBefore == SceneGame && !pilot->stages.empty())
+        observeGameTick(pilot);
+    if (scene == SceneGame && sceneBefore != SceneGame) {
+        StageFigures f;
+        f.stage = game.state.stageIndex;
+        pilot->stages.push_back(f);
+    }
+    if (pilot->scenes.empty() || pilot->scenes.back() != scene) {
+        pilot->scenes.push_back(scene);
+        pilot->sceneTicks = 0;
+    }
+    ++pilot->sceneTicks;
+}
+
+// As the runner's --scene 3 --stage N: a later stage starts with the state of a new game.
+void startInGame(KavorindPilot* pilot) {
+    sceneLoop.currentScene = SceneGame;
+    game.state.stageIndex = static_cast<int32_t>(pilot->options.stage);
+    if (pilot->options.stage > 0)
+        newGame(&game.state, gameTypes.flightDelay, gameTypes.attackDelay, gameTypes.deathDelay);
+    StageFigures f;
+    f.stage = game.state.stageIndex;
+    pilot->stages.push_back(f);
+}
+
+// The same tick as the runner's: keys first, then the timer's message, the queue, the idle step.
+int flyOneTick(KavorindPilot* pilot, int* exitCode) {
+    ++pilot->tick;
+    pilot->keys = chooseKeys(pilot);
+    if (pilot->finished) {
+        --pilot->tick;
+        return 0;
+    }
+    pilot->keysByTick.push_back(pilot->keys);
+    pilot->before = game.state;
+    const int sceneBefore = sceneLoop.currentScene;
+    onTimer(frameTimer.frameTimerId);
+    int running = dispatchWaitingMessages(exitCode);
+    if (running && sceneLoop.frameReady && !sceneLoop.renderBusy)
+        idleStep();
+    observeTick(pilot, sceneBefore);
+    return running;
+}
+
+void printCourse(const KavorindPilot& pilot) {
+    std::printf("course: ticks %d score %d scenes", pilot.tick, game.state.score);
+    for (int scene : pilot.scenes)
+        std::printf(" %d", scene);
+    std::printf("\n");
+}
+
+std::string scriptHeader(const KavorindPilot& pilot) {
+    const PilotOptions& o = pilot.options;
+    std::string header = "# Flown by kavorind-pilot";
+    header += o.clumsy ? " --clumsy --seed " + std::to_string(o.seed) : std::string(" (careful)");
+    header += "; replay with kavorind-sim --keys and --ticks as below.\n";
+    if (o.stage >= 0)
+        header += "# options: --scene 3 --stage " + std::to_string(o.stage) + "\n";
+    return header + "# ticks: " + std::to_string(pilot.tick) + "\n";
+}
+
+int writeScript(const KavorindPilot& pilot) {
+    std::ofstream file(pilot.options.outFile);
+    file << keyScriptText(pilot.keysByTick, scriptHeader(pilot));
+    if (!file) {
+        std::fprintf(stderr, "kavorind-pilot: cannot write %s\n", pilot.options.outFile.c_str());
+        return 0;
+    }
+    return 1;
+}
+
+int fly(KavorindPilot* pilot) {
+    int exitCode = 0;
+    if (!enterProgram()) {
+        std::fprintf(stderr, "kavorind-pilot: the program did not start\n");
+        return 0;
+    }
+    if (pilot->options.stage >= 0)
+        startInGame(pilot);
+    pilot->scenes.push_back(sceneLoop.currentScene);
+    int running = 1;
+    while (running && pilot->tick < pilot->options.ticks)
+        running = flyOneTick(pilot, &exitCode);
+    if (running) {
+        postDestroy();
+        while (dispatchWaitingMessages(&exitCode)) {
+        }
+    }
+    return 1;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    KavorindPilot& pilot = kavorindPilot;
+    if (!parseOptions(argc, argv, &pilot.options)) {
+        std::fprintf(stderr, "%s\n", usageLine);
+        return 2;
+    }
+    std::error_code problem;
+    pilot.options.outFile = std::filesystem::absolute(pilot.options.outFile, problem).string();
+    if (chdir(pilot.options.dataDir.c_str()) != 0) {
+        std::fprintf(stderr, "kavorind-pilot: no data directory %s\n",
+                     pilot.options.dataDir.c_str());
+        return 2;
+    }
+    pilot.random = seedPilotRandom(pilot.options.seed);
+    setenv("SDL_VIDEODRIVER", "dummy", 0);
+    setenv("SDL_AUDIODRIVER", "dummy", 0);
+    platformSetManualTimers(1);
+    platformSetMessageBoxesEnabled(0);
+    platformSetScreenOutput(0);
+    platformSetKeySource(pilotKey);
+    if (!fly(&pilot))
+        return 1;
+    printCourse(pilot);
+    return writeScript(pilot) ? 0 : 1;
+}
