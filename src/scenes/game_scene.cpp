@@ -179,13 +179,17 @@ void gameTick(PendingFlag* pending) {
     scene.result = 0;
 }
 
-void drawStage(Surface* back) {
+void drawStageLayers(Surface* back) {
     const StageInfo& stage = stageInfo(gameTypes, game.state.stageIndex);
     if (stage.backMap && stage.middleMap && stage.frontMap)
         drawStageBackdrop(back, *stage.backMap, *stage.middleMap, *stage.frontMap,
                           game.scene.backScroll, game.scene.midScroll, stage.middleKey);
     else
         colourFill(back, 0);
+}
+
+void drawStage(Surface* back) {
+    drawStageLayers(back);
     drawCraft(back);
     drawObjects(back);
 }

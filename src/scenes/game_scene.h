@@ -14,6 +14,8 @@ void gameStop();
 void gameTick(PendingFlag* pending);
 int gameUpdateScene();
 int gameRender();
+// The current stage's three map layers at their scroll positions.
+void drawStageLayers(Surface* back);
 // The stage as the render draws it before the hit flash and the head-up display: the three map
 // layers, the craft, then every enemy, item, player shot and enemy shot in table order.
 void drawStage(Surface* back);

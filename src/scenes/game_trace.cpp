@@ -74,75 +74,58 @@ void traceScene(TraceFields& fields, const GameScene& s) {
         traceField(fields, field.first, field.second);
 }
 
-void traceEnemies(std::string& text, const GameWorld& world) {
-    text += ",\"enemies\":[";
-    bool first = true;
-    for (size_t slot = 0; slot < world.enemies.size(); ++slot) {
-        const Enemy& e = world.enemies[slot];
-        if (!e.active)
-            continue;
-        if (!first)
-            text += ',';
-        first = false;
-        traceObject(text, {{"slot", static_cast<long>(slot)},
-                           {"type", e.type},
-                           {"x", e.x},
-                           {"y", e.y},
-                           {"dx", e.dx},
-                           {"dy", e.dy},
-                           {"hp", e.hp},
-                           {"alive", e.alive},
-                           {"frame", e.frame},
-                           {"deathFrame", e.deathFrame}});
-    }
-    text += ']';
-}
-
-template <size_t count>
-void traceShots(std::string& text, const char* name, const std::array<Shot, count>& shots) {
+// "name":[...] with one object per active slot of the table, in table order.
+template <typename Slot, size_t count, typename Members>
+void traceSlots(std::string& text, const char* name, const std::array<Slot, count>& table,
+                Members members) {
     text += ",\"";
     text += name;
     text += "\":[";
     bool first = true;
-    for (size_t slot = 0; slot < shots.size(); ++slot) {
-        const Shot& s = shots[slot];
-        if (!s.active)
+    for (size_t slot = 0; slot < table.size(); ++slot) {
+        if (!table[slot].active)
             continue;
         if (!first)
             text += ',';
         first = false;
-        traceObject(text, {{"slot", static_cast<long>(slot)},
-                           {"weapon", s.weapon},
-                           {"x", s.x},
-                           {"y", s.y},
-                           {"dx", s.dx},
-                           {"dy", s.dy},
-                           {"flying", s.flying},
-                           {"frame", s.frame},
-                           {"blastFrame", s.blastFrame}});
+        members(text, static_cast<long>(slot), table[slot]);
     }
     text += ']';
 }
 
-void traceItems(std::string& text, const GameWorld& world) {
-    text += ",\"items\":[";
-    bool first = true;
-    for (size_t slot = 0; slot < world.items.size(); ++slot) {
-        const Item& i = world.items[slot];
-        if (!i.active)
-            continue;
-        if (!first)
-            text += ',';
-        first = false;
-        traceObject(text, {{"slot", static_cast<long>(slot)},
-                           {"kind", i.kind},
-                           {"x", i.x},
-                           {"y", i.y},
-                           {"dx", i.dx},
-                           {"dy", i.dy},
-                           {"frame", i.frame}});
-    }
-    text += ']';
+void enemyMembers(std::string& text, long slot, const Enemy& e) {
+    traceObject(text, {{"slot", slot},
+                       {"type", e.type},
+                       {"x", e.x},
+                       {"y", e.y},
+                       {"dx", e.dx},
+                       {"dy", e.dy},
+                       {"hp", e.hp},
+                       {"alive", e.alive},
+                       {"frame", e.frame},
+                       {"deathFrame", e.deathFrame}});
+}
+
+void shotMembers(std::string& text, long slot, const Shot& s) {
+    traceObject(text, {{"slot", slot},
+                       {"weapon", s.weapon},
+                       {"x", s.x},
+                       {"y", s.y},
+                       {"dx", s.dx},
+                       {"dy", s.dy},
+                       {"flying", s.flying},
+                       {"frame", s.frame},
+                       {"blastFrame", s.blastFrame}});
+}
+
+void itemMembers(std::string& text, long slot, const Item& i) {
+    traceObject(text, {{"slot", slot},
+                       {"kind", i.kind},
+                       {"x", i.x},
+                       {"y", i.y},
+                       {"dx", i.dx},
+                       {"dy", i.dy},
+                       {"frame", i.frame}});
 }
 
 } // namespace
@@ -152,10 +135,10 @@ void traceGame(TraceFields& fields) {
         return;
     traceState(fields, game.state);
     traceScene(fields, game.scene);
-    traceEnemies(fields.text, game);
-    traceShots(fields.text, "playerShots", game.playerShots);
-    traceShots(fields.text, "enemyShots", game.enemyShots);
-    traceItems(fields.text, game);
+    traceSlots(fields.text, "enemies", game.enemies, enemyMembers);
+    traceSlots(fields.text, "playerShots", game.playerShots, shotMembers);
+    traceSlots(fields.text, "enemyShots", game.enemyShots, shotMembers);
+    traceSlots(fields.text, "items", game.items, itemMembers);
 }
 
 } // namespace kavorind

@@ -7,6 +7,7 @@
 #include "game/tally.h"
 #include "input/key_state.h"
 #include "scenes/game_hud.h"
+#include "scenes/game_scene.h"
 #include "scenes/scene_palette.h"
 #include "scenes/scene_trace.h"
 #include "sound/sound_device.h"
@@ -46,12 +47,7 @@ void traceTally(TraceFields& fields) {
 // The stage where it ended: its layers, and the craft if it still flies; nothing else moves.
 void drawFrozenStage(Surface* back) {
     const GameState& state = game.state;
-    const StageInfo& stage = stageInfo(gameTypes, state.stageIndex);
-    if (stage.backMap && stage.middleMap && stage.frontMap)
-        drawStageBackdrop(back, *stage.backMap, *stage.middleMap, *stage.frontMap,
-                          game.scene.backScroll, game.scene.midScroll, stage.middleKey);
-    else
-        colourFill(back, 0);
+    drawStageLayers(back);
     if (state.alive != 1)
         return;
     const SpriteSet* craft = state.animMode == 0 ? gameTypes.flight : gameTypes.attack;
@@ -96,6 +92,15 @@ void drawPanel(Surface* back) {
         drawScoreLine(back);
 }
 
+// After the last stage the ending follows and the next game starts at stage 0; otherwise the next
+// stage starts with the game as it stands.
+int tallyLeave() {
+    const int last = game.scene.lastStageCleared == 1;
+    game.state.stageIndex = last ? 0 : game.state.stageIndex + 1;
+    game.scene.lastStageCleared = 0;
+    return last ? SceneEnding : SceneGame;
+}
+
 } // namespace
 
 const Scene tallySceneProtocol{.started = &tallyScene.tallyStarted,
@@ -103,7 +108,7 @@ const Scene tallySceneProtocol{.started = &tallyScene.tallyStarted,
                                .stop = tallyStop,
                                .update = tallyUpdate,
                                .render = tallyRender,
-                               .tick = tallyTick,
+                               .leave = tallyLeave,
                                .trace = traceTally};
 
 int tallyStart() {
@@ -129,33 +134,6 @@ int tallyUpdate() {
     if (counting)
         soundDevice.play(countingChannel, 0);
     return goOn;
-}
-
-// After the last stage the ending follows and the next game starts at stage 0; otherwise the next
-// stage starts with the game as it stands.
-void tallyTick(PendingFlag* pending) {
-    if (tallyScene.tallyStarted == 0) {
-        tallyScene.tallyStarted = 1;
-        if (!tallyStart())
-            postDestroy();
-    }
-    if (tallyUpdate()) {
-        sceneLoop.frameReady = 1;
-        clearPending(pending);
-        return;
-    }
-    tallyStop();
-    clearPending(pending);
-    tallyScene.tallyStarted = 0;
-    if (game.scene.lastStageCleared == 1) {
-        sceneLoop.currentScene = SceneEnding;
-        game.state.stageIndex = 0;
-    } else {
-        sceneLoop.currentScene = SceneGame;
-        game.state.stageIndex += 1;
-    }
-    game.scene.lastStageCleared = 0;
-    clearAndPresent();
 }
 
 int tallyRender() {

@@ -9,7 +9,6 @@ extern const Scene tallySceneProtocol;
 
 int tallyStart();
 void tallyStop();
-void tallyTick(PendingFlag* pending);
 int tallyUpdate();
 int tallyRender();
 

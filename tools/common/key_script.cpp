@@ -123,7 +123,6 @@ KeyScriptPlayer startKeyScript(const KeyScript& script) {
 // Entries are all taken up before any is dropped, so one that starts and ends between two ticks
 // that the player is moved to passes through without a trace.
 void advanceKeyScript(KeyScriptPlayer* player, int tick) {
-    player->tick = tick;
     std::vector<ScriptedKey>& held = player->held;
     while (!player->pending.empty() && player->pending.back().from <= tick) {
         const ScriptedKey& next = player->pending.back();

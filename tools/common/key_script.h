@@ -28,7 +28,6 @@ struct KeyScriptPlayer {
     std::vector<ScriptedKey> pending;               // by first tick, latest first
     std::vector<ScriptedKey> held;                  // a heap by last tick, the earliest on top
     std::array<int, playedVirtualKeys> heldCount{}; // held entries per virtual key
-    int tick = 0;
 };
 KeyScriptPlayer startKeyScript(const KeyScript& script);
 // Moves to a tick; ticks only go forward.

@@ -2,17 +2,12 @@
 // keys of every tick itself, and writes them as a key script that kavorind-sim replays to the same
 // course. It prints the figures of every stage it flies.
 
+#include "common/headless_run.h"
 #include "game/game_state.h"
-#include "game/game_types.h"
 #include "pilot/pilot.h"
 #include "platform/keyboard.h"
-#include "platform/messages.h"
-#include "platform/timer.h"
-#include "platform/video.h"
 #include "scenes/scene_protocol.h"
 #include "shell/entry.h"
-#include "shell/frame_timer.h"
-#include "shell/window_procedure.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -128,10 +123,7 @@ void observeTick(KavorindPilot* pilot, int sceneBefore) {
 
 // As the runner's --scene 3 --stage N: a later stage starts with the state of a new game.
 void startInGame(KavorindPilot* pilot) {
-    sceneLoop.currentScene = SceneGame;
-    game.state.stageIndex = static_cast<int32_t>(pilot->options.stage);
-    if (pilot->options.stage > 0)
-        newGame(&game.state, gameTypes.flightDelay, gameTypes.attackDelay, gameTypes.deathDelay);
+    startInScene(SceneGame, pilot->options.stage);
     StageFigures f;
     f.stage = game.state.stageIndex;
     pilot->stages.push_back(f);
@@ -148,10 +140,8 @@ int flyOneTick(KavorindPilot* pilot, int* exitCode) {
     pilot->keysByTick.push_back(pilot->keys);
     pilot->before = game.state;
     const int sceneBefore = sceneLoop.currentScene;
-    onTimer(frameTimer.frameTimerId);
-    int running = dispatchWaitingMessages(exitCode);
-    if (running && sceneLoop.frameReady && !sceneLoop.renderBusy)
-        idleStep();
+    int rendered = 0;
+    int running = runHeadlessTick(exitCode, &rendered);
     observeTick(pilot, sceneBefore);
     return running;
 }
@@ -195,11 +185,8 @@ int fly(KavorindPilot* pilot) {
     int running = 1;
     while (running && pilot->tick < pilot->options.ticks)
         running = flyOneTick(pilot, &exitCode);
-    if (running) {
-        postDestroy();
-        while (dispatchWaitingMessages(&exitCode)) {
-        }
-    }
+    if (running)
+        closeHeadlessRun();
     return 1;
 }
 
@@ -219,12 +206,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     pilot.random = seedPilotRandom(pilot.options.seed);
-    setenv("SDL_VIDEODRIVER", "dummy", 0);
-    setenv("SDL_AUDIODRIVER", "dummy", 0);
-    platformSetManualTimers(1);
-    platformSetMessageBoxesEnabled(0);
-    platformSetScreenOutput(0);
-    platformSetKeySource(pilotKey);
+    prepareHeadlessRun(pilotKey);
     if (!fly(&pilot))
         return 1;
     printCourse(pilot);

@@ -1,19 +1,13 @@
 // kavorind-sim: runs the real program headless, delivering its ticks as fast as it can, feeding
 // keys from a script, and writing a JSON line per tick and the presented frames as PNG files.
 
+#include "common/headless_run.h"
 #include "common/key_script.h"
 #include "common/png_writer.h"
 #include "display/display_device.h"
-#include "game/game_state.h"
-#include "game/game_types.h"
 #include "platform/keyboard.h"
-#include "platform/messages.h"
-#include "platform/timer.h"
-#include "platform/video.h"
 #include "scenes/scene_protocol.h"
 #include "shell/entry.h"
-#include "shell/frame_timer.h"
-#include "shell/window_procedure.h"
 #include "sim/trace.h"
 
 #include <chrono>
@@ -174,29 +168,6 @@ TraceTick traceTick(int rendered) {
     return tick;
 }
 
-// Asks the program to end as the window's close button would, and runs the queue dry.
-int closeProgram() {
-    postDestroy();
-    int exitCode = 0;
-    while (dispatchWaitingMessages(&exitCode)) {
-    }
-    return exitCode;
-}
-
-// Starts in another scene, for tests. A game started at a later stage finds the game state as a
-// new game leaves it (a stage 0 start makes its own); a tally finds it as a clear of that stage
-// would leave it, the last stage marked as the last.
-void startInScene(const SimOptions& options) {
-    sceneLoop.currentScene = static_cast<int>(options.scene);
-    if (options.stage < 0)
-        return;
-    game.state.stageIndex = static_cast<int32_t>(options.stage);
-    if (options.stage > 0 || options.scene == SceneStageClear)
-        newGame(&game.state, gameTypes.flightDelay, gameTypes.attackDelay, gameTypes.deathDelay);
-    if (options.scene == SceneStageClear)
-        game.scene.lastStageCleared = options.stage == 2 ? 1 : 0;
-}
-
 int simulate(std::FILE* trace) {
     using Clock = std::chrono::steady_clock;
     auto began = Clock::now();
@@ -207,25 +178,20 @@ int simulate(std::FILE* trace) {
     kavorindSim.keyPlayer = startKeyScript(kavorindSim.keyScript);
     int running = enterProgram();
     if (running && options.scene)
-        startInScene(options);
+        startInScene(static_cast<int>(options.scene), static_cast<int>(options.stage));
     for (long tick = 1; running && tick <= options.ticks; ++tick) {
         kavorindSim.tick = static_cast<int>(tick);
         kavorindSim.presented = 0;
         advanceKeyScript(&kavorindSim.keyPlayer, kavorindSim.tick);
-        onTimer(frameTimer.frameTimerId);
-        running = dispatchWaitingMessages(&exitCode);
         int rendered = 0;
-        if (running && sceneLoop.frameReady && !sceneLoop.renderBusy) {
-            idleStep();
-            rendered = 1;
-            ++renders;
-        }
+        running = runHeadlessTick(&exitCode, &rendered);
+        renders += rendered;
         ++ticks;
         if (trace)
             std::fprintf(trace, "%s\n", traceLine(traceTick(rendered)).c_str());
     }
     if (running)
-        exitCode = closeProgram();
+        exitCode = closeHeadlessRun();
     double seconds = std::chrono::duration<double>(Clock::now() - began).count();
     std::fprintf(stderr, "ticks=%ld renders=%ld seconds=%.3f ticks_per_second=%.0f\n", ticks,
                  renders, seconds, seconds > 0 ? ticks / seconds : 0.0);
@@ -256,12 +222,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "kavorind-sim: no data directory %s\n", options.dataDir.c_str());
         return 2;
     }
-    setenv("SDL_VIDEODRIVER", "dummy", 0);
-    setenv("SDL_AUDIODRIVER", "dummy", 0);
-    platformSetManualTimers(1);
-    platformSetMessageBoxesEnabled(0);
-    platformSetScreenOutput(0);
-    platformSetKeySource(scriptedKey);
+    prepareHeadlessRun(scriptedKey);
     setPresentObserver(observePresent);
     startSoundTrace();
     int exitCode = simulate(trace);

@@ -1,0 +1,20 @@
+#pragma once
+#include "platform/keyboard.h"
+
+namespace kavorind {
+
+// The real program run in-process without a screen, as the headless runner and the pilot run it:
+// SDL's dummy drivers, timers fired by hand, no message boxes, keys from a source of the tool's.
+void prepareHeadlessRun(PlatformKeySource keys);
+// One tick as the frame timer delivers it: the timer's message, the queue run dry, then the idle
+// step. 1 while the program runs (0 once it quit; its exit code then in *exitCode); *rendered is 1
+// when the idle step drew a frame.
+int runHeadlessTick(int* exitCode, int* rendered);
+// Asks the program to end as the window's close button would and runs the queue dry; the exit code.
+int closeHeadlessRun();
+// Moves a freshly started program to another scene, for tests. With a stage (0 to 2; -1 for none)
+// the game state is as a new game leaves it for a game started past stage 0, and as a clear of that
+// stage leaves it for a tally (the last stage marked as the last).
+void startInScene(int scene, int stage);
+
+} // namespace kavorind
