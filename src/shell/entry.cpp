@@ -5,10 +5,12 @@
 #include "platform/messages.h"
 #include "platform/video.h"
 #include "scenes/scene_protocol.h"
+#include "shell/options.h"
 #include "shell/startup.h"
 #include "shell/window_procedure.h"
 
 #include <cstdio>
+#include <string>
 
 namespace kavorind {
 
@@ -79,7 +81,21 @@ int runMessageLoop() {
     }
 }
 
-int kavorindMain() {
+int kavorindMain(int argc, const char* const* argv) {
+    GameOptions options;
+    std::string error;
+    if (!parseOptions(argc, argv, &options, &error)) {
+        std::fprintf(stderr, "kavorind: %s\n%s", error.c_str(), usageText());
+        return exitUsage;
+    }
+    if (options.help) {
+        std::fputs(usageText(), stdout);
+        return exitSuccess;
+    }
+    if (options.version) {
+        std::printf("Kavorind %s\n", KAVORIND_VERSION);
+        return exitSuccess;
+    }
     if (!enterProgram())
         return 0;
     return runMessageLoop();

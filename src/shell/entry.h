@@ -15,7 +15,12 @@ int runMessageLoop();
 // Dispatches every message that waits now. Returns 0 once WM_QUIT was taken (its code goes to
 // *exitCode), 1 otherwise.
 int dispatchWaitingMessages(int* exitCode);
-// The whole program: enterProgram, then the loop.
-int kavorindMain();
+// Exit codes: a finished game, a failure to start or to go on, a command line not understood.
+constexpr int exitSuccess = 0;
+constexpr int exitFailure = 1;
+constexpr int exitUsage = 2;
+
+// The whole program: the command line, enterProgram, then the loop.
+int kavorindMain(int argc, const char* const* argv);
 
 } // namespace kavorind

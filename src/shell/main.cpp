@@ -2,6 +2,6 @@
 
 using namespace kavorind;
 
-int main() {
-    return kavorindMain();
+int main(int argc, char** argv) {
+    return kavorindMain(argc, argv);
 }

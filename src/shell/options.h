@@ -1,0 +1,41 @@
+#pragma once
+#include <string>
+
+namespace kavorind {
+
+// How the 640 x 480 frame fills a window or screen larger than itself.
+enum ScaleChoice {
+    ScaleUnset = -1,
+    ScaleSharp = 0,   // the largest whole multiple, then a smooth step to fill, aspect kept
+    ScaleInteger = 1, // whole multiples only, black borders around
+    ScaleStretch = 2, // the whole screen, aspect not kept
+};
+
+// The command line. Every setting left unset (-1 or empty) comes from the configuration file, and
+// without one from the defaults: full screen, sharp scaling, full volume, the keys as shipped.
+struct GameOptions {
+    int help = 0;
+    int version = 0;
+    int where = 0;     // print the content folder that would be used, then end
+    int windowed = -1; // 1 windowed, 0 full screen
+    int scale = ScaleUnset;
+    int mute = -1;   // 1 silent
+    int volume = -1; // 0 to 100
+    std::string dataDir;
+    std::string recordFile; // the session's keys, written as a key script
+    std::string replayFile; // a key script played instead of the keyboard, then the keyboard back
+    std::string traceFile;  // one JSON line per tick, as the headless runner writes them
+    std::string configFile; // instead of the one in the user's configuration folder
+};
+
+// Reads the arguments after the program's name. 1 on success; 0 with a message in *error for an
+// unknown option, a missing value or a value out of range.
+int parseOptions(int argc, const char* const* argv, GameOptions* out, std::string* error);
+// The usage text printed by --help and after a bad option.
+const char* usageText();
+// The name of a scale choice as the command line and the configuration file write it, and back
+// (ScaleUnset for an unknown name).
+const char* scaleChoiceName(int choice);
+int scaleChoiceNamed(const std::string& name);
+
+} // namespace kavorind
