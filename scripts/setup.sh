@@ -26,13 +26,4 @@ fi
 cmake --preset default >/dev/null
 cmake --build --preset default -j "$(nproc)"
 
-# The default content, written again only when the generator changed.
-if [ -x build/kavorind-content ]; then
-    if [ ! -f build/data/.stamp ] || [ build/kavorind-content -nt build/data/.stamp ]; then
-        rm -rf build/data.new
-        build/kavorind-content build/data.new
-        rm -rf build/data && mv build/data.new build/data
-        touch build/data/.stamp
-    fi
-fi
-mkdir -p build/data
+# The build writes the default content into build/data (again only when its generator changed).
