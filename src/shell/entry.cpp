@@ -2,6 +2,7 @@
 
 #include "assets/content_catalogue.h"
 #include "display/display_device.h"
+#include "input/bindings.h"
 #include "platform/messages.h"
 #include "platform/video.h"
 #include "scenes/scene_protocol.h"
@@ -80,6 +81,9 @@ int runMessageLoop() {
 }
 
 int kavorindMain() {
+    // The real game reads the keyboard and pads through the bindings; the headless tools set their
+    // own key source before enterProgram.
+    installBindings(defaultBindings());
     if (!enterProgram())
         return 0;
     return runMessageLoop();
