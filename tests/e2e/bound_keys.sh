@@ -1,0 +1,72 @@
+#!/usr/bin/env bash
+# The default bindings over a real X keyboard (XTEST key events, as a keyboard makes them), read
+# through a probe window that prints the game keys held: Return and Space are Z, Return pressed
+# with Alt held is not (even once Alt is let go), and a key let go while another window had the
+# focus reads as up when the focus comes back.
+set -euo pipefail
+build=$(cd "$1" && pwd)
+source "$(dirname "$0")/xvfb_session.bash"
+work=$(mktemp -d)
+trap 'kill "${probe:-0}" "${other:-0}" 2>/dev/null || true; xvfb_stop; rm -rf "$work"' EXIT
+xvfb_start
+
+"$build/kavorind-key-probe" >"$work/keys" 2>"$work/stderr" &
+probe=$!
+window=$(timeout 10 xdotool search --sync --name '^Kavorind keys$' | head -n 1)
+xev >/dev/null 2>&1 &
+other=$!
+other_window=$(timeout 10 xdotool search --sync --name '^Event Tester$' | head -n 1)
+[ -n "$window" ] && [ -n "$other_window" ]
+
+# Waits up to 10 seconds for the probe's latest line to be $1 (game keys held, "" for none).
+expect_keys() {
+    local latest=""
+    for _ in $(seq 200); do
+        latest=$(tail -n 1 "$work/keys")
+        [ "$latest" = "$1" ] && return 0
+        sleep 0.05
+    done
+    echo "expected keys [$1], the probe shows [$latest]; all it showed:" >&2
+    cat "$work/keys" >&2
+    return 1
+}
+
+xdotool windowfocus --sync "$window"
+expect_keys ""
+
+xdotool keydown Return
+expect_keys "Z"
+xdotool keyup Return
+expect_keys ""
+xdotool keydown space
+expect_keys "Z"
+xdotool keyup space
+expect_keys ""
+echo "Return and Space are Z"
+
+# Alt+Return: a press of Space shows the probe reading keys while Return is held, and letting
+# Space go shows that Return alone does not hold Z, with Alt held or after it was let go.
+xdotool keydown alt keydown Return
+xdotool keydown space
+expect_keys "Z"
+xdotool keyup space
+expect_keys ""
+xdotool keyup alt
+xdotool keydown space
+expect_keys "Z"
+xdotool keyup space
+expect_keys ""
+xdotool keyup Return
+echo "Return pressed with Alt is not Z"
+
+# Z held while the focus goes to another window, let go there; back in the probe, X alone is held.
+xdotool keydown z
+expect_keys "Z"
+xdotool windowfocus --sync "$other_window"
+xdotool keyup z
+xdotool windowfocus --sync "$window"
+xdotool keydown x
+expect_keys "X"
+xdotool keyup x
+expect_keys ""
+echo "a key let go in another window reads as up"
