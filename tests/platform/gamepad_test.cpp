@@ -98,6 +98,22 @@ TEST_F(GamepadTest, SticksReadByDirectionAndAnyPadCounts) {
     EXPECT_EQ(platformPadTravel(-1), 0);
 }
 
+// SDL keeps pad presses from a window without the focus but lets releases through, so a button let
+// go while another window had the focus reads as up; the game adds no reset of its own.
+TEST_F(GamepadTest, AButtonLetGoWithoutTheFocusReadsAsUp) {
+    SDL_JoystickID pad = plugIn();
+    readMessages();
+    SDL_JoystickSetVirtualButton(joystick(pad), SDL_CONTROLLER_BUTTON_A, 1);
+    readMessages();
+    ASSERT_EQ(platformPadButtonDown(PAD_A), 1);
+    SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "0");
+    SDL_JoystickSetVirtualButton(joystick(pad), SDL_CONTROLLER_BUTTON_A, 0);
+    SDL_JoystickSetVirtualButton(joystick(pad), SDL_CONTROLLER_BUTTON_B, 1);
+    readMessages();
+    EXPECT_EQ(platformPadButtonDown(PAD_A), 0);
+    EXPECT_EQ(platformPadButtonDown(PAD_B), 0) << "the dummy window has no focus";
+}
+
 TEST(PhysicalKeyboard, IsReadWhateverKeySourceIsSet) {
     ASSERT_NE(testWindow(), nullptr);
     platformSetKeySource([](int) { return 1; });
