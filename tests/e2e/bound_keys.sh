@@ -31,7 +31,7 @@ expect_keys() {
     return 1
 }
 
-xdotool windowfocus --sync "$window"
+focus_window "$window"
 expect_keys ""
 
 xdotool keydown Return
@@ -62,9 +62,9 @@ echo "Return pressed with Alt is not Z"
 # Z held while the focus goes to another window, let go there; back in the probe, X alone is held.
 xdotool keydown z
 expect_keys "Z"
-xdotool windowfocus --sync "$other_window"
+focus_window "$other_window"
 xdotool keyup z
-xdotool windowfocus --sync "$window"
+focus_window "$window"
 xdotool keydown x
 expect_keys "X"
 xdotool keyup x

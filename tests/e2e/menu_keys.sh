@@ -43,7 +43,7 @@ start_game() {
     game=$!
     window=$(timeout 10 xdotool search --sync --name '^Kavorind$' | head -n 1)
     [ -n "$window" ]
-    xdotool windowfocus --sync "$window"
+    focus_window "$window"
     # The logo is a small picture on black; the menu fills the screen.
     wait_for_screen logo "b > 0.01"
     press space
