@@ -21,46 +21,39 @@ struct PlatformKeyboard {
 
 PlatformKeyboard platformKeyboard;
 
-// Where the key sits on a US keyboard, by scancode (a physical position).
+// Keys that type no letter or digit, by virtual-key code and scancode (a physical position).
+struct KeyPosition {
+    int virtualKey;
+    SDL_Scancode scancode;
+};
+
+constexpr KeyPosition keyPositions[] = {
+    {0x08, SDL_SCANCODE_BACKSPACE}, {0x09, SDL_SCANCODE_TAB},      {0x0D, SDL_SCANCODE_RETURN},
+    {0x1B, SDL_SCANCODE_ESCAPE},    {0x20, SDL_SCANCODE_SPACE},    {0x21, SDL_SCANCODE_PAGEUP},
+    {0x22, SDL_SCANCODE_PAGEDOWN},  {0x23, SDL_SCANCODE_END},      {0x24, SDL_SCANCODE_HOME},
+    {0x25, SDL_SCANCODE_LEFT},      {0x26, SDL_SCANCODE_UP},       {0x27, SDL_SCANCODE_RIGHT},
+    {0x28, SDL_SCANCODE_DOWN},      {0x2D, SDL_SCANCODE_INSERT},   {0x2E, SDL_SCANCODE_DELETE},
+    {0x30, SDL_SCANCODE_0},         {0x60, SDL_SCANCODE_KP_0},     {0x6A, SDL_SCANCODE_KP_MULTIPLY},
+    {0x6B, SDL_SCANCODE_KP_PLUS},   {0x6D, SDL_SCANCODE_KP_MINUS}, {0x6E, SDL_SCANCODE_KP_PERIOD},
+    {0x6F, SDL_SCANCODE_KP_DIVIDE}, {0xA0, SDL_SCANCODE_LSHIFT},   {0xA1, SDL_SCANCODE_RSHIFT},
+    {0xA2, SDL_SCANCODE_LCTRL},     {0xA3, SDL_SCANCODE_RCTRL},    {0xA4, SDL_SCANCODE_LALT},
+    {0xA5, SDL_SCANCODE_RALT},
+};
+
+// Where the key sits on a US keyboard.
 SDL_Scancode byPosition(int virtualKey) {
     if (virtualKey >= 'A' && virtualKey <= 'Z')
         return static_cast<SDL_Scancode>(SDL_SCANCODE_A + (virtualKey - 'A'));
     if (virtualKey >= '1' && virtualKey <= '9')
         return static_cast<SDL_Scancode>(SDL_SCANCODE_1 + (virtualKey - '1'));
+    if (virtualKey >= 0x61 && virtualKey <= 0x69) // keypad 1 to 9
+        return static_cast<SDL_Scancode>(SDL_SCANCODE_KP_1 + (virtualKey - 0x61));
     if (virtualKey >= 0x70 && virtualKey <= 0x7B) // F1 to F12
         return static_cast<SDL_Scancode>(SDL_SCANCODE_F1 + (virtualKey - 0x70));
-    switch (virtualKey) {
-    case 0x08:
-        return SDL_SCANCODE_BACKSPACE;
-    case 0x09:
-        return SDL_SCANCODE_TAB;
-    case 0x0D:
-        return SDL_SCANCODE_RETURN;
-    case 0x1B:
-        return SDL_SCANCODE_ESCAPE;
-    case 0x20:
-        return SDL_SCANCODE_SPACE;
-    case 0x25:
-        return SDL_SCANCODE_LEFT;
-    case 0x26:
-        return SDL_SCANCODE_UP;
-    case 0x27:
-        return SDL_SCANCODE_RIGHT;
-    case 0x28:
-        return SDL_SCANCODE_DOWN;
-    case 0x30:
-        return SDL_SCANCODE_0;
-    case 0xA0:
-        return SDL_SCANCODE_LSHIFT;
-    case 0xA1:
-        return SDL_SCANCODE_RSHIFT;
-    case 0xA2:
-        return SDL_SCANCODE_LCTRL;
-    case 0xA3:
-        return SDL_SCANCODE_RCTRL;
-    default:
-        return SDL_SCANCODE_UNKNOWN;
-    }
+    for (const KeyPosition& position : keyPositions)
+        if (position.virtualKey == virtualKey)
+            return position.scancode;
+    return SDL_SCANCODE_UNKNOWN;
 }
 
 // Letter and digit codes name what the key types, so they are found through the layout. A layout
@@ -90,12 +83,14 @@ void refreshTable() {
     platformKeyboard.stale = SDL_WasInit(SDL_INIT_VIDEO) ? 0 : 1;
 }
 
-// The generic Shift and Control codes are down when either side is.
+// The generic Shift, Control and Alt codes are down when either side is.
 int genericModifierDown(int virtualKey, const Uint8* state) {
     if (virtualKey == 0x10)
         return state[SDL_SCANCODE_LSHIFT] || state[SDL_SCANCODE_RSHIFT];
     if (virtualKey == 0x11)
         return state[SDL_SCANCODE_LCTRL] || state[SDL_SCANCODE_RCTRL];
+    if (virtualKey == 0x12)
+        return state[SDL_SCANCODE_LALT] || state[SDL_SCANCODE_RALT];
     return 0;
 }
 
@@ -123,6 +118,10 @@ int platformKeyScancode(int virtualKey) {
 int platformKeyDown(int virtualKey) {
     if (platformKeyboard.keySource)
         return platformKeyboard.keySource(virtualKey) ? 1 : 0;
+    return platformPhysicalKeyDown(virtualKey);
+}
+
+int platformPhysicalKeyDown(int virtualKey) {
     if (virtualKey < 0 || virtualKey > 255)
         return 0;
     int count = 0;

@@ -5,7 +5,11 @@ namespace kavorind {
 // (the key labelled Z is 'Z' on AZERTY and QWERTZ too); every other key is found where it sits.
 
 // 1 while the key with this virtual-key code is down, 0 otherwise (also for codes with no key).
+// Asks the key source when one is set, the physical keyboard otherwise.
 int platformKeyDown(int virtualKey);
+// The physical keyboard alone, whatever key source is set (a key source that only rearranges the
+// keyboard reads through it).
+int platformPhysicalKeyDown(int virtualKey);
 
 // Replaces the physical keyboard with another source of key states (the headless runner's key
 // script, tests); null puts the physical keyboard back.

@@ -41,6 +41,17 @@ void quietInputEvents() {
         SDL_EventState(type, SDL_IGNORE);
 }
 
+// A new layout or a pad plugged in or out: the platform's own tables follow, and the game hears
+// nothing of it.
+void noteDeviceChange(const SDL_Event& event) {
+    if (event.type == SDL_KEYMAPCHANGED)
+        platformKeymapChanged();
+    else if (event.type == SDL_CONTROLLERDEVICEADDED)
+        platformGamepadAdded(event.cdevice.which);
+    else if (event.type == SDL_CONTROLLERDEVICEREMOVED)
+        platformGamepadRemoved(event.cdevice.which);
+}
+
 Message translateWindowEvent(const SDL_WindowEvent& event) {
     Message out;
     out.window = platformMainWindow();
@@ -92,7 +103,9 @@ Message translate(const SDL_Event& event) {
         out.message = WM_QUERYNEWPALETTE;
         break;
     case SDL_KEYMAPCHANGED:
-        platformKeymapChanged();
+    case SDL_CONTROLLERDEVICEADDED:
+    case SDL_CONTROLLERDEVICEREMOVED:
+        noteDeviceChange(event);
         break;
     default:
         break;
@@ -141,13 +154,12 @@ void platformWaitMessage() {
 
 // Taken with SDL_PeepEvents rather than SDL_PollEvent, which stops at the end-of-poll marker that
 // an earlier pump may have left in the queue. A layout change among the dropped events still
-// reaches the key table.
+// reaches the key table, and a pad plugged in or out among them is still opened or closed.
 void platformFlushMessages() {
     SDL_PumpEvents();
     SDL_Event event{};
     while (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0)
-        if (event.type == SDL_KEYMAPCHANGED)
-            platformKeymapChanged();
+        noteDeviceChange(event);
 }
 
 } // namespace kavorind

@@ -18,4 +18,9 @@ PlatformWindow* platformWindowFromNumber(uint32_t number);
 // SDL reported a new keyboard layout: the key table is made again before the next key is read.
 void platformKeymapChanged();
 
+// SDL reported a pad plugged in (by device index) or unplugged (by instance id): it is opened or
+// closed. Nothing happens before platformOpenGamepads.
+void platformGamepadAdded(int deviceIndex);
+void platformGamepadRemoved(int instance);
+
 } // namespace kavorind

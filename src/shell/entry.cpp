@@ -2,6 +2,7 @@
 
 #include "assets/content_catalogue.h"
 #include "display/display_device.h"
+#include "input/bindings.h"
 #include "platform/messages.h"
 #include "platform/video.h"
 #include "scenes/scene_protocol.h"
@@ -96,6 +97,9 @@ int kavorindMain(int argc, const char* const* argv) {
         std::printf("Kavorind %s\n", KAVORIND_VERSION);
         return exitSuccess;
     }
+    // The real game reads the keyboard and pads through the bindings; the headless tools set their
+    // own key source before enterProgram.
+    installBindings(defaultBindings());
     if (!enterProgram())
         return 0;
     return runMessageLoop();

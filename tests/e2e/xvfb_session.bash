@@ -41,3 +41,14 @@ wait_for_exit() {
     exit_code=$?
     set -e
 }
+
+# Gives window $1 the keyboard focus, as a click would; a window found before it is mapped cannot
+# take it yet, so this tries again for up to 10 seconds.
+focus_window() {
+    for _ in $(seq 20); do
+        timeout 2 xdotool windowfocus --sync "$1" 2>/dev/null && return 0
+        sleep 0.5
+    done
+    echo "window $1 never took the focus" >&2
+    return 1
+}

@@ -60,6 +60,11 @@ TEST_F(KeyTableTest, LettersAndDigitsAreFoundThroughTheKeymap) {
     EXPECT_EQ(platformKeyScancode(0x20), SDL_SCANCODE_SPACE);
     EXPECT_EQ(platformKeyScancode(0x7B), SDL_SCANCODE_F12);
     EXPECT_EQ(platformKeyScancode(0xA3), SDL_SCANCODE_RCTRL);
+    EXPECT_EQ(platformKeyScancode(0xA5), SDL_SCANCODE_RALT);
+    EXPECT_EQ(platformKeyScancode(0x60), SDL_SCANCODE_KP_0);
+    EXPECT_EQ(platformKeyScancode(0x61), SDL_SCANCODE_KP_1);
+    EXPECT_EQ(platformKeyScancode(0x69), SDL_SCANCODE_KP_9);
+    EXPECT_EQ(platformKeyScancode(0x22), SDL_SCANCODE_PAGEDOWN);
     // Codes with no key, and anything past 255.
     EXPECT_EQ(platformKeyScancode(0x07), SDL_SCANCODE_UNKNOWN);
     EXPECT_EQ(platformKeyScancode(256), SDL_SCANCODE_UNKNOWN);

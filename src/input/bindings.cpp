@@ -1,0 +1,121 @@
+#include "input/bindings.h"
+
+#include "input/key_state.h"
+#include "platform/gamepad.h"
+#include "platform/keyboard.h"
+
+#include <algorithm>
+
+namespace kavorind {
+
+namespace {
+
+// The table the game's key source answers from, and what it reads.
+struct InputBindings {
+    Bindings bindings;
+    PhysicalReader reader = platformReader();
+    ReturnPress returnPress;
+};
+
+InputBindings inputBindings;
+
+constexpr int gameKeyCodes[gameKeyCount] = {VK_LEFT, VK_RIGHT, VK_UP,    VK_DOWN,
+                                            VK_Z,    VK_X,     VK_ESCAPE};
+
+PhysicalInput key(int virtualKey) {
+    return {INPUT_KEY, virtualKey};
+}
+PhysicalInput button(int padButton) {
+    return {INPUT_PAD_BUTTON, padButton};
+}
+PhysicalInput direction(int padDirection) {
+    return {INPUT_PAD_DIRECTION, padDirection};
+}
+
+int returnDown(const PhysicalReader& reader, ReturnPress* press) {
+    int down = reader.keyDown(VK_RETURN) ? 1 : 0;
+    if (down && !press->down)
+        press->withAlt = reader.keyDown(VK_MENU) ? 1 : 0;
+    press->down = down;
+    return down && !press->withAlt;
+}
+
+int inputDown(PhysicalInput input, const PhysicalReader& reader, ReturnPress* returnPress) {
+    switch (input.kind) {
+    case INPUT_KEY:
+        if (input.code == VK_RETURN)
+            return returnDown(reader, returnPress);
+        return reader.keyDown(input.code) ? 1 : 0;
+    case INPUT_PAD_BUTTON:
+        return reader.padButtonDown(input.code) ? 1 : 0;
+    case INPUT_PAD_DIRECTION:
+        return reader.padTravel(input.code) > padDeadZone ? 1 : 0;
+    default:
+        return 0;
+    }
+}
+
+} // namespace
+
+int gameKeyCode(int gameKey) {
+    return gameKey >= 0 && gameKey < gameKeyCount ? gameKeyCodes[gameKey] : 0;
+}
+
+int gameKeyRow(int virtualKey) {
+    const int* row = std::find(std::begin(gameKeyCodes), std::end(gameKeyCodes), virtualKey);
+    return row == std::end(gameKeyCodes) ? -1 : static_cast<int>(row - std::begin(gameKeyCodes));
+}
+
+Bindings defaultBindings() {
+    Bindings bindings;
+    bindings.inputs[GAME_LEFT] = {key(VK_LEFT), button(PAD_DPAD_LEFT),
+                                  direction(PAD_LEFT_STICK_LEFT)};
+    bindings.inputs[GAME_RIGHT] = {key(VK_RIGHT), button(PAD_DPAD_RIGHT),
+                                   direction(PAD_LEFT_STICK_RIGHT)};
+    bindings.inputs[GAME_UP] = {key(VK_UP), button(PAD_DPAD_UP), direction(PAD_LEFT_STICK_UP)};
+    bindings.inputs[GAME_DOWN] = {key(VK_DOWN), button(PAD_DPAD_DOWN),
+                                  direction(PAD_LEFT_STICK_DOWN)};
+    bindings.inputs[GAME_FIRE] = {key(VK_Z), key(VK_RETURN), key(VK_SPACE), button(PAD_A),
+                                  button(PAD_START)};
+    bindings.inputs[GAME_SPECIAL] = {key(VK_X), button(PAD_B)};
+    bindings.inputs[GAME_ESCAPE] = {key(VK_ESCAPE), button(PAD_BACK)};
+    return bindings;
+}
+
+PhysicalReader platformReader() {
+    return {platformPhysicalKeyDown, platformPadButtonDown, platformPadTravel};
+}
+
+int gameKeyDown(const Bindings& bindings, int gameKey, const PhysicalReader& reader,
+                ReturnPress* returnPress) {
+    if (gameKey < 0 || gameKey >= gameKeyCount)
+        return 0;
+    // Every input is read, so that Return's press is followed whatever else is held.
+    int down = 0;
+    for (PhysicalInput input : bindings.inputs[static_cast<size_t>(gameKey)])
+        down |= inputDown(input, reader, returnPress);
+    return down;
+}
+
+void installBindings(const Bindings& bindings) {
+    // Without the game-controller service the keyboard still plays.
+    platformOpenGamepads();
+    installBindingsReading(bindings, platformReader());
+}
+
+void installBindingsReading(const Bindings& bindings, const PhysicalReader& reader) {
+    inputBindings.bindings = bindings;
+    inputBindings.reader = reader;
+    inputBindings.returnPress = ReturnPress{};
+    platformSetKeySource(boundKeyDown);
+}
+
+int boundKeyDown(int virtualKey) {
+    int row = gameKeyRow(virtualKey);
+    if (row < 0)
+        return inputBindings.reader.keyDown(virtualKey) ? 1 : 0;
+    return gameKeyDown(inputBindings.bindings, row, inputBindings.reader,
+                       &inputBindings.returnPress);
+}
+
+} // namespace kavorind

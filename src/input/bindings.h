@@ -1,0 +1,75 @@
+#pragma once
+#include <array>
+#include <vector>
+
+namespace kavorind {
+// Which physical keys, pad buttons and stick directions press each of the seven keys the game
+// reads. The game still reads virtual-key codes: the table answers for its seven codes in the
+// keyboard's place, and every other code reads the keyboard as it is.
+
+// More virtual-key codes the bindings know by meaning.
+constexpr int VK_RETURN = 0x0D;
+constexpr int VK_MENU = 0x12; // either Alt key
+constexpr int VK_SPACE = 0x20;
+
+// The rows of the table, one for each key the game reads.
+enum GameKey { GAME_LEFT, GAME_RIGHT, GAME_UP, GAME_DOWN, GAME_FIRE, GAME_SPECIAL, GAME_ESCAPE };
+constexpr int gameKeyCount = 7;
+
+// The virtual-key code the game reads for a row (VK_LEFT for GAME_LEFT); 0 past the rows.
+int gameKeyCode(int gameKey);
+// The row that answers for a virtual-key code; -1 for codes that read the keyboard as it is.
+int gameKeyRow(int virtualKey);
+
+enum InputKind { INPUT_KEY, INPUT_PAD_BUTTON, INPUT_PAD_DIRECTION };
+
+// A key by virtual-key code (found through the layout), a PadButton or a PadDirection.
+struct PhysicalInput {
+    int kind = INPUT_KEY;
+    int code = 0;
+    bool operator==(const PhysicalInput&) const = default;
+};
+
+struct Bindings {
+    std::array<std::vector<PhysicalInput>, gameKeyCount> inputs;
+    bool operator==(const Bindings&) const = default;
+};
+
+// Each key bound to itself; Return and Space fire too; the d-pad and the left stick fly, A and
+// Start fire, B fires the special weapon and Back leaves.
+Bindings defaultBindings();
+
+// A stick or trigger counts as pressed past a quarter of its travel: worn sticks rest up to about
+// a fifth off centre, and a stick pushed fully diagonally still reads both ways (0.7 each).
+constexpr int padDeadZone = 8192;
+
+// What the table reads of the devices; the tests fill it with functions of their own.
+struct PhysicalReader {
+    int (*keyDown)(int virtualKey);
+    int (*padButtonDown)(int button);
+    // How far a stick or trigger is pushed that way, 0 to padFullTravel.
+    int (*padTravel)(int direction);
+};
+
+// The physical keyboard and every open pad.
+PhysicalReader platformReader();
+
+// Alt+Return only switches the window mode, so a Return press that began with Alt held presses
+// nothing until it is let go, even once Alt is let go first. Updated at every read of Return.
+struct ReturnPress {
+    int down = 0;
+    int withAlt = 0;
+};
+
+// 1 while one of the row's inputs is down.
+int gameKeyDown(const Bindings& bindings, int gameKey, const PhysicalReader& reader,
+                ReturnPress* returnPress);
+
+// Opens the pads and makes the table the game's key source, reading the real devices.
+void installBindings(const Bindings& bindings);
+// The same over another reader, and without opening the pads (tests).
+void installBindingsReading(const Bindings& bindings, const PhysicalReader& reader);
+// The key source installed: the table for the seven codes, the keyboard for the others.
+int boundKeyDown(int virtualKey);
+
+} // namespace kavorind
