@@ -28,6 +28,17 @@ int createMainWindow() {
     return window ? 1 : 0;
 }
 
+int frameScalingFor(int choice) {
+    switch (choice) {
+    case ScaleInteger:
+        return FrameInteger;
+    case ScaleStretch:
+        return FrameStretch;
+    default:
+        return FrameSharp;
+    }
+}
+
 int dispatchOne(int* exitCode) {
     Message message;
     if (!platformGetMessage(&message)) {
@@ -40,11 +51,12 @@ int dispatchOne(int* exitCode) {
 
 } // namespace
 
-int enterProgram() {
+int enterProgram(const GameOptions& options) {
     // Read here rather than by static constructors, so that the content comes from the working
     // directory the program runs in (the headless runner changes it first), in a known order.
     loadProgramContent();
-    displaySettings.fullScreen = 1;
+    displaySettings.fullScreen = options.windowed == 1 ? 0 : 1;
+    displaySettings.scale = frameScalingFor(options.scale);
     displaySettings.width = 640;
     displaySettings.height = 480;
     displaySettings.bitsPerPixel = 8;
@@ -96,7 +108,7 @@ int kavorindMain(int argc, const char* const* argv) {
         std::printf("Kavorind %s\n", KAVORIND_VERSION);
         return exitSuccess;
     }
-    if (!enterProgram())
+    if (!enterProgram(options))
         return 0;
     return runMessageLoop();
 }
