@@ -64,8 +64,17 @@ SDL_Texture* enlargedTarget(PlatformTexture* texture, int width, int height) {
     if (texture->enlarged && texture->enlargedWidth == width && texture->enlargedHeight == height)
         return texture->enlarged;
     dropEnlargedTexture(texture);
-    texture->enlarged = SDL_CreateTexture(texture->owner->renderer, SDL_PIXELFORMAT_ARGB8888,
-                                          SDL_TEXTUREACCESS_TARGET, width, height);
+    SDL_Renderer* renderer = texture->owner->renderer;
+    // In the window's own format where the renderer can draw into one: the smooth step to the
+    // window then needs no conversion (a software renderer would convert every pixel twice).
+    Uint32 format = SDL_GetWindowPixelFormat(texture->owner->window->window);
+    if (SDL_BYTESPERPIXEL(format) == 4 && !SDL_ISPIXELFORMAT_INDEXED(format) &&
+        format != SDL_PIXELFORMAT_ARGB2101010)
+        texture->enlarged =
+            SDL_CreateTexture(renderer, format, SDL_TEXTUREACCESS_TARGET, width, height);
+    if (!texture->enlarged)
+        texture->enlarged = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888,
+                                              SDL_TEXTUREACCESS_TARGET, width, height);
     if (!texture->enlarged)
         return nullptr;
     SDL_SetTextureBlendMode(texture->enlarged, SDL_BLENDMODE_NONE);
