@@ -45,17 +45,51 @@ int createSurfaces(DisplayDevice& device) {
     return 1;
 }
 
+// The client area for a window of the frame: the size the player last had, or the largest whole
+// multiple of the frame that fits the work area with the window's decorations.
+void windowedSize(DisplayDevice& device, const PlatformRect& work, int* width, int* height) {
+    if (device.windowedWidth > 0 && device.windowedHeight > 0) {
+        *width = device.windowedWidth;
+        *height = device.windowedHeight;
+        return;
+    }
+    PlatformRect borders = platformWindowBorders(device.directDraw);
+    int multiple = windowedMultiple(device.width, device.height, work.right - work.left,
+                                    work.bottom - work.top, borders.left + borders.right,
+                                    borders.top + borders.bottom);
+    *width = device.width * multiple;
+    *height = device.height * multiple;
+}
+
+// Sized and centred on the work area, never starting left of or above it.
 int sizeWindow(DisplayDevice& device) {
-    if (!platformSizeWindow(device.directDraw, device.width, device.height))
+    PlatformRect work{0, 0, device.width, device.height};
+    int haveWork = platformWorkArea(device.directDraw, &work);
+    int width = device.width;
+    int height = device.height;
+    windowedSize(device, work, &width, &height);
+    if (!platformSizeWindow(device.directDraw, width, height))
         return 0;
     PlatformRect frame;
-    PlatformRect work;
-    if (platformWindowFrame(device.directDraw, &frame) &&
-        platformWorkArea(device.directDraw, &work)) {
-        WindowCorner corner = cornerWithinWorkArea(frame.left, frame.top, work.left, work.top);
+    if (haveWork && platformWindowFrame(device.directDraw, &frame)) {
+        int left = work.left + (work.right - work.left - (frame.right - frame.left)) / 2;
+        int top = work.top + (work.bottom - work.top - (frame.bottom - frame.top)) / 2;
+        WindowCorner corner = cornerWithinWorkArea(left, top, work.left, work.top);
         platformMoveWindow(device.directDraw, corner.left, corner.top);
     }
     return 1;
+}
+
+// Gives the window the shape of the mode the device is in, unless it has it already: a window
+// the player resized keeps its size.
+int shapeWindow(DisplayDevice& device) {
+    int ok = 1;
+    if (device.cooperativeFlags & DDSCL_EXCLUSIVE)
+        ok = platformEnterFullScreen(device.directDraw);
+    else if (!device.windowShaped || platformWindowFullScreen(device.directDraw))
+        ok = sizeWindow(device);
+    device.windowShaped = ok;
+    return ok;
 }
 
 } // namespace
@@ -110,18 +144,17 @@ int DisplayDevice::start(const DisplaySettings& settings) {
     width = settings.width;
     height = settings.height;
     bitsPerPixel = settings.bitsPerPixel;
+    scale = settings.scale;
+    windowedWidth = 0;
+    windowedHeight = 0;
+    windowShaped = 0;
+    platformSetFrameScaling(directDraw, scale);
     return setUp();
 }
 
 int DisplayDevice::setUp() {
-    if (!directDraw)
+    if (!directDraw || !shapeWindow(*this))
         return 0;
-    if (cooperativeFlags & DDSCL_EXCLUSIVE) {
-        if (!platformEnterFullScreen(directDraw, width, height))
-            return 0;
-    } else if (!sizeWindow(*this)) {
-        return 0;
-    }
     if (!surfacesReady && !createSurfaces(*this))
         return 0;
     surfacesReady = 1;
@@ -168,6 +201,10 @@ void DisplayDevice::destroy() {
     width = 0;
     height = 0;
     bitsPerPixel = 0;
+    scale = FrameSharp;
+    windowedWidth = 0;
+    windowedHeight = 0;
+    windowShaped = 0;
 }
 
 PrimarySurface* DisplayDevice::primarySurface() const {
@@ -194,6 +231,31 @@ int DisplayDevice::presentToWindow() {
         displayPresents.observer(*back, shown);
     const uint32_t* table = shown ? shown->argb.data() : greyRamp().data();
     return platformPresentFrame(primary->texture, back->pixels.data(), back->width, table);
+}
+
+int DisplayDevice::toggleFullScreen() {
+    if (!directDraw)
+        return 0;
+    int wasFlags = cooperativeFlags;
+    if (cooperativeFlags & DDSCL_EXCLUSIVE) {
+        cooperativeFlags = DDSCL_NORMAL;
+    } else {
+        platformClientSize(directDraw, &windowedWidth, &windowedHeight);
+        cooperativeFlags = fullScreenFlags;
+    }
+    if (!shapeWindow(*this)) {
+        cooperativeFlags = wasFlags;
+        shapeWindow(*this);
+        showFrameAgain();
+        return 0;
+    }
+    showFrameAgain();
+    return 1;
+}
+
+void DisplayDevice::showFrameAgain() {
+    if (directDraw && surfacesReady && primary)
+        platformShowFrameAgain(primary->texture);
 }
 
 } // namespace kavorind

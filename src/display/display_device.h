@@ -1,6 +1,7 @@
 #pragma once
 #include "display/palette.h"
 #include "display/surface.h"
+#include "platform/frame_geometry.h"
 
 #include <cstdint>
 #include <memory>
@@ -19,6 +20,7 @@ struct DisplaySettings {
     int width = 0;
     int height = 0;
     int bitsPerPixel = 0;
+    int scale = FrameSharp; // how the frame fills the window or screen: a FrameScaling
 };
 
 // Cooperative levels: full-screen exclusive, or a normal window.
@@ -55,6 +57,14 @@ struct DisplayDevice {
     int width = 0;
     int height = 0;
     int bitsPerPixel = 0;
+    int scale = FrameSharp;
+    // The window's client area the player last had, given back when full-screen is left; 0 until
+    // the window first leaves for full-screen (it then gets the size that fits the screen).
+    int windowedWidth = 0;
+    int windowedHeight = 0;
+    // The window got its mode's shape since start: a restore after minimising keeps the size the
+    // player gave it.
+    int windowShaped = 0;
     Palette palette;
 
     DisplayDevice() = default;
@@ -70,6 +80,11 @@ struct DisplayDevice {
     Surface* backSurface() const;
     int present();
     int presentToWindow();
+    // Switches between the window and desktop full-screen, keeping the surfaces, the palette and
+    // the frame shown, which appears at once in the new mode; 1 on success, 0 with the mode kept.
+    int toggleFullScreen();
+    // Shows the last presented frame again as the window is now (resized or uncovered).
+    void showFrameAgain();
 };
 
 // The one display device of the program.

@@ -29,14 +29,30 @@ Uint32 messageEventType() {
     return platformMessages.eventType;
 }
 
+// Alt+Enter (either Enter key) or F11, pressed afresh: held down, it switches only once.
+bool switchesMode(const SDL_KeyboardEvent& key) {
+    if (key.repeat)
+        return false;
+    SDL_Keycode code = key.keysym.sym;
+    if (code == SDLK_F11)
+        return true;
+    return (code == SDLK_RETURN || code == SDLK_KP_ENTER) && (key.keysym.mod & KMOD_ALT);
+}
+
+// Runs as SDL queues each event: of the key presses only the mode switch gets through.
+int keepOnlyModeKeys(void*, SDL_Event* event) {
+    return event->type != SDL_KEYDOWN || switchesMode(event->key) ? 1 : 0;
+}
+
 // Keys are polled, never read as events; keeping them out of the queue keeps the idle step from
-// being postponed by key repeat. The keyboard state is still tracked by SDL. Called on the main
-// thread only, where the queue is read.
+// being postponed by key repeat. The keyboard state is still tracked by SDL. Key presses stay
+// events only for the mode switch (see platformFilterKeyPresses). Called on the main thread
+// only, where the queue is read.
 void quietInputEvents() {
     if (platformMessages.inputQuiet)
         return;
     platformMessages.inputQuiet = 1;
-    for (Uint32 type : {SDL_KEYDOWN, SDL_KEYUP, SDL_TEXTINPUT, SDL_TEXTEDITING, SDL_MOUSEMOTION,
+    for (Uint32 type : {SDL_KEYUP, SDL_TEXTINPUT, SDL_TEXTEDITING, SDL_MOUSEMOTION,
                         SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP, SDL_MOUSEWHEEL, SDL_FINGERMOTION})
         SDL_EventState(type, SDL_IGNORE);
 }
@@ -65,6 +81,13 @@ Message translateWindowEvent(const SDL_WindowEvent& event) {
         break;
     case SDL_WINDOWEVENT_FOCUS_GAINED:
         out.message = WM_QUERYNEWPALETTE;
+        break;
+    case SDL_WINDOWEVENT_SIZE_CHANGED:
+        out.message = WM_SIZE;
+        out.lParam = static_cast<intptr_t>((event.data2 & 0xFFFF) << 16 | (event.data1 & 0xFFFF));
+        break;
+    case SDL_WINDOWEVENT_EXPOSED:
+        out.message = WM_PAINT;
         break;
     default:
         break;
@@ -107,6 +130,12 @@ Message translate(const SDL_Event& event) {
     case SDL_CONTROLLERDEVICEREMOVED:
         noteDeviceChange(event);
         break;
+    case SDL_KEYDOWN:
+        if (switchesMode(event.key)) {
+            out.window = platformMainWindow();
+            out.message = ToggleFullScreenMessage;
+        }
+        break;
     default:
         break;
     }
@@ -114,6 +143,10 @@ Message translate(const SDL_Event& event) {
 }
 
 } // namespace
+
+void platformFilterKeyPresses() {
+    SDL_SetEventFilter(keepOnlyModeKeys, nullptr);
+}
 
 int platformPostMessage(PlatformWindow* window, unsigned message, uintptr_t wParam,
                         intptr_t lParam) {

@@ -9,11 +9,16 @@ struct PlatformWindow;
 // whatever the platform underneath delivers.
 constexpr unsigned WM_NULL = 0;
 constexpr unsigned WM_DESTROY = 2;
+constexpr unsigned WM_SIZE = 5;
+constexpr unsigned WM_PAINT = 15;
 constexpr unsigned WM_QUIT = 18;
 constexpr unsigned WM_SYSCOMMAND = 274;
 constexpr unsigned WM_QUERYNEWPALETTE = 783;
 constexpr unsigned WM_PALETTECHANGED = 785;
 constexpr unsigned WM_USER = 1024;
+constexpr unsigned WM_APP = 0x8000;
+// The player asked to switch between the window and the whole screen (Alt+Enter or F11).
+constexpr unsigned ToggleFullScreenMessage = WM_APP + 1;
 constexpr uintptr_t SC_RESTORE = 0xF120;
 
 struct Message {

@@ -1,5 +1,7 @@
 #include "platform/platform.h"
 
+#include "platform/window_internal.h"
+
 #include <SDL.h>
 
 namespace kavorind {
@@ -11,7 +13,10 @@ int platformInit() {
     // Sharp pixels when the 640 x 480 frame is scaled; no screensaver during play.
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
     SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
-    return SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_TIMER) == 0 ? 1 : 0;
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_TIMER) != 0)
+        return 0;
+    platformFilterKeyPresses();
+    return 1;
 }
 
 } // namespace kavorind

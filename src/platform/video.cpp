@@ -1,5 +1,6 @@
 #include "platform/video.h"
 
+#include "platform/frame_geometry.h"
 #include "platform/icon.h"
 #include "platform/window_internal.h"
 
@@ -20,16 +21,19 @@ struct PlatformWindow {
 struct PlatformRenderer {
     PlatformWindow* window = nullptr;
     SDL_Renderer* renderer = nullptr;
+    int scaling = FrameSharp;
 };
 
 struct PlatformTexture {
     PlatformRenderer* owner = nullptr;
-    SDL_Texture* frame = nullptr;  // width x height ARGB, filled from the palette indices
-    SDL_Texture* scaled = nullptr; // the frame enlarged by a whole factor, sharp edges
+    SDL_Texture* frame = nullptr;    // width x height ARGB, filled from the palette indices
+    SDL_Texture* enlarged = nullptr; // the frame enlarged by whole multiples, sharp edges
     int width = 0;
     int height = 0;
-    int scale = 0;
+    int enlargedWidth = 0;
+    int enlargedHeight = 0;
     int lost = 0;
+    int filled = 0; // a frame was converted into it and can be shown again
 };
 
 namespace {
@@ -47,59 +51,76 @@ struct PlatformVideo {
 
 PlatformVideo platformVideo;
 
-// The largest whole factor that the output needs: the frame is first enlarged by it with nearest
-// neighbour, then the last fraction is filtered, which keeps every pixel square and crisp.
-int wholeScale(SDL_Renderer* renderer, int width, int height) {
-    // A software renderer would pay for the extra copy on the CPU; it scales with nearest
-    // neighbour.
-    SDL_RendererInfo info{};
-    if (SDL_GetRendererInfo(renderer, &info) != 0 || !(info.flags & SDL_RENDERER_ACCELERATED))
-        return 1;
-    int outW = 0;
-    int outH = 0;
-    if (SDL_GetRendererOutputSize(renderer, &outW, &outH) != 0 || width <= 0 || height <= 0)
-        return 1;
-    int factor = std::min((outW + width - 1) / width, (outH + height - 1) / height);
-    return std::clamp(factor, 1, 8);
+void dropEnlargedTexture(PlatformTexture* texture) {
+    if (texture->enlarged)
+        SDL_DestroyTexture(texture->enlarged);
+    texture->enlarged = nullptr;
+    texture->enlargedWidth = 0;
+    texture->enlargedHeight = 0;
 }
 
-void dropScaledTexture(PlatformTexture* texture) {
-    if (texture->scaled)
-        SDL_DestroyTexture(texture->scaled);
-    texture->scaled = nullptr;
-    texture->scale = 0;
-}
-
-SDL_Texture* scaledTarget(PlatformTexture* texture) {
+// The render target the frame is enlarged into, made again only when the size it needs changes.
+SDL_Texture* enlargedTarget(PlatformTexture* texture, int width, int height) {
+    if (texture->enlarged && texture->enlargedWidth == width && texture->enlargedHeight == height)
+        return texture->enlarged;
+    dropEnlargedTexture(texture);
     SDL_Renderer* renderer = texture->owner->renderer;
-    int factor = wholeScale(renderer, texture->width, texture->height);
-    if (factor <= 1)
+    // In the window's own format where the renderer can draw into one: the smooth step to the
+    // window then needs no conversion (a software renderer would convert every pixel twice).
+    Uint32 format = SDL_GetWindowPixelFormat(texture->owner->window->window);
+    if (SDL_BYTESPERPIXEL(format) == 4 && !SDL_ISPIXELFORMAT_INDEXED(format) &&
+        format != SDL_PIXELFORMAT_ARGB2101010)
+        texture->enlarged =
+            SDL_CreateTexture(renderer, format, SDL_TEXTUREACCESS_TARGET, width, height);
+    if (!texture->enlarged)
+        texture->enlarged = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888,
+                                              SDL_TEXTUREACCESS_TARGET, width, height);
+    if (!texture->enlarged)
         return nullptr;
-    if (texture->scaled && texture->scale == factor)
-        return texture->scaled;
-    dropScaledTexture(texture);
-    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");
-    texture->scaled =
-        SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET,
-                          texture->width * factor, texture->height * factor);
-    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
-    texture->scale = texture->scaled ? factor : 0;
-    return texture->scaled;
+    SDL_SetTextureBlendMode(texture->enlarged, SDL_BLENDMODE_NONE);
+    // Only ever drawn onward smoothly: the whole multiples are already in it.
+    SDL_SetTextureScaleMode(texture->enlarged, SDL_ScaleModeLinear);
+    texture->enlargedWidth = width;
+    texture->enlargedHeight = height;
+    return texture->enlarged;
 }
 
+// The frame enlarged with nearest neighbour, or the frame itself when no enlargement is needed or
+// the renderer cannot draw into a texture.
+SDL_Texture* enlargedFrame(PlatformTexture* texture, const FrameLayout& layout) {
+    SDL_Renderer* renderer = texture->owner->renderer;
+    SDL_SetTextureScaleMode(texture->frame, SDL_ScaleModeNearest);
+    if (layout.enlargedWidth == texture->width && layout.enlargedHeight == texture->height)
+        return texture->frame;
+    SDL_Texture* target = enlargedTarget(texture, layout.enlargedWidth, layout.enlargedHeight);
+    if (!target || SDL_SetRenderTarget(renderer, target) != 0)
+        return texture->frame;
+    SDL_RenderCopy(renderer, texture->frame, nullptr, nullptr);
+    SDL_SetRenderTarget(renderer, nullptr);
+    return target;
+}
+
+// Every pixel of the output is drawn: black around the picture, so nothing stale shows there.
 void copyFrameToScreen(PlatformTexture* texture) {
     SDL_Renderer* renderer = texture->owner->renderer;
+    int outputWidth = 0;
+    int outputHeight = 0;
+    SDL_GetRendererOutputSize(renderer, &outputWidth, &outputHeight);
+    FrameLayout layout = frameLayout(texture->owner->scaling, texture->width, texture->height,
+                                     outputWidth, outputHeight);
+    SDL_Texture* source = enlargedFrame(texture, layout);
+    // Filtered only where the last step changes the size; a whole multiple stays exact.
+    int sourceWidth = source == texture->frame ? texture->width : layout.enlargedWidth;
+    int sourceHeight = source == texture->frame ? texture->height : layout.enlargedHeight;
+    bool resized =
+        sourceWidth != layout.destination.width || sourceHeight != layout.destination.height;
+    SDL_SetTextureScaleMode(source, resized ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
     SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
-    SDL_Texture* scaled = scaledTarget(texture);
-    if (scaled && SDL_SetRenderTarget(renderer, scaled) == 0) {
-        SDL_RenderCopy(renderer, texture->frame, nullptr, nullptr);
-        SDL_SetRenderTarget(renderer, nullptr);
-        SDL_RenderClear(renderer);
-        SDL_RenderCopy(renderer, scaled, nullptr, nullptr);
-        return;
-    }
     SDL_RenderClear(renderer);
-    SDL_RenderCopy(renderer, texture->frame, nullptr, nullptr);
+    const FrameRect& to = layout.destination;
+    SDL_Rect destination{to.x, to.y, to.width, to.height};
+    if (to.width > 0 && to.height > 0)
+        SDL_RenderCopy(renderer, source, nullptr, &destination);
 }
 
 // An OpenGL renderer whose rasteriser is Mesa's software one (as under Xvfb or in a virtual
@@ -145,7 +166,7 @@ void platformMarkFrameTexturesLost() {
 PlatformWindow* platformCreateWindow(const char* title, int width, int height, int fullScreen) {
     if (!platformInit())
         return nullptr;
-    Uint32 flags = SDL_WINDOW_SHOWN | SDL_WINDOW_ALLOW_HIGHDPI;
+    Uint32 flags = SDL_WINDOW_SHOWN | SDL_WINDOW_ALLOW_HIGHDPI | SDL_WINDOW_RESIZABLE;
     SDL_DisplayMode desktop{};
     if (fullScreen) {
         flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
@@ -200,20 +221,47 @@ void platformDestroyRenderer(PlatformRenderer* renderer) {
     delete renderer;
 }
 
-int platformEnterFullScreen(PlatformRenderer* renderer, int width, int height) {
+int platformEnterFullScreen(PlatformRenderer* renderer) {
     SDL_Window* window = renderer->window->window;
-    if (SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0)
-        return 0;
-    // Letterboxed: square pixels, black bars where the screen's shape differs.
-    return SDL_RenderSetLogicalSize(renderer->renderer, width, height) == 0 ? 1 : 0;
+    if (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN)
+        return 1;
+    // Laid over the whole display first, so that it covers the screen even where no window
+    // manager is there to carry out the full-screen request.
+    SDL_Rect display{};
+    int index = SDL_GetWindowDisplayIndex(window);
+    if (SDL_GetDisplayBounds(index < 0 ? 0 : index, &display) == 0) {
+        SDL_SetWindowPosition(window, display.x, display.y);
+        SDL_SetWindowSize(window, display.w, display.h);
+    }
+    return SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP) == 0 ? 1 : 0;
 }
 
 int platformSizeWindow(PlatformRenderer* renderer, int width, int height) {
     SDL_Window* window = renderer->window->window;
-    if (SDL_SetWindowFullscreen(window, 0) != 0)
+    if ((SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN) &&
+        SDL_SetWindowFullscreen(window, 0) != 0)
         return 0;
     SDL_SetWindowSize(window, width, height);
-    return SDL_RenderSetLogicalSize(renderer->renderer, width, height) == 0 ? 1 : 0;
+    return 1;
+}
+
+int platformWindowFullScreen(PlatformRenderer* renderer) {
+    return (SDL_GetWindowFlags(renderer->window->window) & SDL_WINDOW_FULLSCREEN) ? 1 : 0;
+}
+
+void platformClientSize(PlatformRenderer* renderer, int* width, int* height) {
+    SDL_GetWindowSize(renderer->window->window, width, height);
+}
+
+PlatformRect platformWindowBorders(PlatformRenderer* renderer) {
+    int top = 0, left = 0, bottom = 0, right = 0;
+    if (SDL_GetWindowBordersSize(renderer->window->window, &top, &left, &bottom, &right) != 0)
+        return PlatformRect{};
+    return PlatformRect{left, top, right, bottom};
+}
+
+void platformSetFrameScaling(PlatformRenderer* renderer, int scaling) {
+    renderer->scaling = scaling;
 }
 
 int platformWindowFrame(PlatformRenderer* renderer, PlatformRect* out) {
@@ -251,7 +299,7 @@ PlatformTexture* platformCreateFrameTexture(PlatformRenderer* renderer, int widt
         return nullptr;
     // Every pixel is opaque: copying without blending is much cheaper on software renderers.
     SDL_SetTextureBlendMode(frame, SDL_BLENDMODE_NONE);
-    auto* texture = new PlatformTexture{renderer, frame, nullptr, width, height, 0, 0};
+    auto* texture = new PlatformTexture{renderer, frame, nullptr, width, height, 0, 0, 0, 0};
     platformVideo.liveTextures.push_back(texture);
     return texture;
 }
@@ -260,7 +308,7 @@ void platformDestroyFrameTexture(PlatformTexture* texture) {
     if (!texture)
         return;
     std::erase(platformVideo.liveTextures, texture);
-    dropScaledTexture(texture);
+    dropEnlargedTexture(texture);
     SDL_DestroyTexture(texture->frame);
     delete texture;
 }
@@ -286,8 +334,25 @@ int platformPresentFrame(PlatformTexture* texture, const uint8_t* indices, int p
             row[x] = argbTable[source[x]];
     }
     SDL_UnlockTexture(texture->frame);
+    texture->filled = 1;
     copyFrameToScreen(texture);
     SDL_RenderPresent(texture->owner->renderer);
+    return 1;
+}
+
+int platformShowFrameAgain(PlatformTexture* texture) {
+    if (!texture || texture->lost)
+        return 0;
+    if (!platformVideo.screenOutput)
+        return 1;
+    SDL_Renderer* renderer = texture->owner->renderer;
+    if (texture->filled) {
+        copyFrameToScreen(texture);
+    } else {
+        SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
+        SDL_RenderClear(renderer);
+    }
+    SDL_RenderPresent(renderer);
     return 1;
 }
 

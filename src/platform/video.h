@@ -20,10 +20,19 @@ PlatformWindow* platformCreateWindow(const char* title, int width, int height, i
 PlatformRenderer* platformCreateRenderer(PlatformWindow* window);
 void platformDestroyRenderer(PlatformRenderer* renderer);
 
-// Desktop full-screen with a width x height frame scaled with square, sharp pixels; 1 on success.
-int platformEnterFullScreen(PlatformRenderer* renderer, int width, int height);
-// Windowed: the client area becomes width x height; 1 on success.
+// Desktop full-screen; nothing happens when the window is full-screen already. 1 on success.
+int platformEnterFullScreen(PlatformRenderer* renderer);
+// Windowed (leaving full-screen if need be): the client area becomes width x height; 1 on success.
 int platformSizeWindow(PlatformRenderer* renderer, int width, int height);
+// 1 while the window covers the screen.
+int platformWindowFullScreen(PlatformRenderer* renderer);
+// The client area's size in screen pixels.
+void platformClientSize(PlatformRenderer* renderer, int* width, int* height);
+// The thickness of the window's decorations on each side (all 0 while there are none or the
+// system does not tell).
+PlatformRect platformWindowBorders(PlatformRenderer* renderer);
+// How frames fill the window from the next present on: a FrameScaling of platform/frame_geometry.h.
+void platformSetFrameScaling(PlatformRenderer* renderer, int scaling);
 // The window's outer rectangle (with its frame) and the desktop's work area, in screen pixels.
 int platformWindowFrame(PlatformRenderer* renderer, PlatformRect* out);
 int platformWorkArea(PlatformRenderer* renderer, PlatformRect* out);
@@ -40,6 +49,9 @@ void platformMarkFrameTexturesLost();
 // Converts the frame through the 256-entry ARGB table, shows it and waits for the vertical blank.
 int platformPresentFrame(PlatformTexture* texture, const uint8_t* indices, int pitch,
                          const uint32_t* argbTable);
+// Shows the last presented frame again, laid out for the window's size now (after a resize, a
+// switch of mode or an uncovering), without converting anything; black before the first frame.
+int platformShowFrameAgain(PlatformTexture* texture);
 
 // The headless runner's window is never seen: with screen output off, frames are not converted or
 // copied anywhere (presentation still succeeds, and the display's observers still see each frame).

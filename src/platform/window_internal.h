@@ -15,6 +15,11 @@ uint32_t platformWindowNumber(const PlatformWindow* window);
 // The window with that number; null for 0 or a window that no longer exists.
 PlatformWindow* platformWindowFromNumber(uint32_t number);
 
+// Keeps every key press but the mode switch out of the queue, so that the mode switch is caught
+// as an event whatever the game makes of Enter while key repeat never crowds the queue. Installed
+// once, as SDL's video starts: installing it drops every event waiting in the queue.
+void platformFilterKeyPresses();
+
 // SDL reported a new keyboard layout: the key table is made again before the next key is read.
 void platformKeymapChanged();
 

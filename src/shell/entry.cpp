@@ -29,6 +29,17 @@ int createMainWindow() {
     return window ? 1 : 0;
 }
 
+int frameScalingFor(int choice) {
+    switch (choice) {
+    case ScaleInteger:
+        return FrameInteger;
+    case ScaleStretch:
+        return FrameStretch;
+    default:
+        return FrameSharp;
+    }
+}
+
 int dispatchOne(int* exitCode) {
     Message message;
     if (!platformGetMessage(&message)) {
@@ -41,11 +52,12 @@ int dispatchOne(int* exitCode) {
 
 } // namespace
 
-int enterProgram() {
+int enterProgram(const GameOptions& options) {
     // Read here rather than by static constructors, so that the content comes from the working
     // directory the program runs in (the headless runner changes it first), in a known order.
     loadProgramContent();
-    displaySettings.fullScreen = 1;
+    displaySettings.fullScreen = options.windowed == 1 ? 0 : 1;
+    displaySettings.scale = frameScalingFor(options.scale);
     displaySettings.width = 640;
     displaySettings.height = 480;
     displaySettings.bitsPerPixel = 8;
@@ -100,7 +112,7 @@ int kavorindMain(int argc, const char* const* argv) {
     // The real game reads the keyboard and pads through the bindings; the headless tools set their
     // own key source before enterProgram.
     installBindings(defaultBindings());
-    if (!enterProgram())
+    if (!enterProgram(options))
         return 0;
     return runMessageLoop();
 }

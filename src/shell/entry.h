@@ -1,4 +1,5 @@
 #pragma once
+#include "shell/options.h"
 
 namespace kavorind {
 
@@ -6,9 +7,10 @@ namespace kavorind {
 constexpr const char* windowFailureText = "프로그램을 초기화 할수 없습니다.";
 constexpr const char* startUpFailureText = "Data 를 초기화 할수 없습니다.";
 
-// Sets the display settings, creates the main window and runs start-up. 1 when the message loop
-// may run; 0 after a failure was reported (the program then ends with exit code 0).
-int enterProgram();
+// Sets the display settings (the window mode and scaling from the options, full-screen and sharp
+// when unset), creates the main window and runs start-up. 1 when the message loop may run; 0
+// after a failure was reported (the program then ends with exit code 0).
+int enterProgram(const GameOptions& options = GameOptions{});
 // The message loop: takes and dispatches messages, draws in the idle step when the queue is empty
 // and sleeps when there is nothing to draw. Returns the exit code carried by WM_QUIT.
 int runMessageLoop();

@@ -54,6 +54,14 @@ long MainWindowProc(PlatformWindow* window, unsigned message, uintptr_t wParam, 
     case TickMessage:
         dispatchTick(lParam);
         break;
+    case ToggleFullScreenMessage:
+        displayDevice.toggleFullScreen();
+        break;
+    case WM_SIZE:
+    case WM_PAINT:
+        // The last frame at once in the new size, rather than black or stale until the next tick.
+        displayDevice.showFrameAgain();
+        break;
     default:
         break;
     }

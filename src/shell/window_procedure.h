@@ -9,7 +9,8 @@ namespace kavorind {
 // lParam the address of its pending flag, which the tick stores 0 into when it is done.
 constexpr unsigned TickMessage = WM_USER + 1;
 
-// The window procedure: handles the tick, the palette messages, restore and destroy.
+// The window procedure: handles the tick, the palette messages, restore and destroy, the switch
+// between window and full-screen, and a resized or uncovered window.
 long MainWindowProc(PlatformWindow* window, unsigned message, uintptr_t wParam, intptr_t lParam);
 // Runs while the queue is empty: draws the frame that the last tick asked for.
 void idleStep();

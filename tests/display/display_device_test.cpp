@@ -167,6 +167,40 @@ TEST(DisplayDevice, LostPrimaryRefusesThePaletteUntilRestored) {
     EXPECT_EQ(device.present(), 1);
 }
 
+PlatformRect clientSize(const DisplayDevice& device) {
+    PlatformRect size;
+    platformClientSize(device.directDraw, &size.right, &size.bottom);
+    return size;
+}
+
+// The window keeps the size the player gave it through a switch to full-screen and back, and
+// through a restore; a new start gives it the size that fits the screen again.
+TEST(DisplayDevice, TheWindowKeepsThePlayersSizeAcrossModeSwitches) {
+    DisplayDevice device;
+    ASSERT_EQ(device.start(settings(0)), 1);
+    ASSERT_EQ(platformSizeWindow(device.directDraw, 700, 500), 1);
+    ASSERT_EQ(device.toggleFullScreen(), 1);
+    PlatformRect screen;
+    ASSERT_EQ(platformWorkArea(device.directDraw, &screen), 1);
+    PlatformRect frame = windowFrame(device);
+    EXPECT_EQ(frame.right - frame.left, screen.right - screen.left);
+    EXPECT_EQ(frame.bottom - frame.top, screen.bottom - screen.top);
+
+    ASSERT_EQ(device.toggleFullScreen(), 1);
+    EXPECT_EQ(platformWindowFullScreen(device.directDraw), 0);
+    EXPECT_EQ(clientSize(device).right, 700);
+    EXPECT_EQ(clientSize(device).bottom, 500);
+    device.releaseSurfaces();
+    ASSERT_EQ(device.setUp(), 1);
+    EXPECT_EQ(clientSize(device).right, 700);
+    EXPECT_EQ(clientSize(device).bottom, 500);
+
+    ASSERT_EQ(device.start(settings(0)), 1);
+    EXPECT_EQ(clientSize(device).right, 640);
+    EXPECT_EQ(clientSize(device).bottom, 480);
+    EXPECT_EQ(DisplayDevice{}.toggleFullScreen(), 0);
+}
+
 TEST(WorkArea, OnlyTheLeftAndTopEdgesAreBroughtOntoTheWorkArea) {
     WindowCorner moved = cornerWithinWorkArea(-8, -30, 0, 24);
     EXPECT_EQ(moved.left, 0);

@@ -1,11 +1,11 @@
-# Sourced by the real-window tests: starts Xvfb with a 640 x 480 screen on a free display number and
-# stops it again on exit. Sets DISPLAY.
+# Sourced by the real-window tests: starts Xvfb on a free display number, with a 640 x 480 screen
+# or the WIDTHxHEIGHTxDEPTH given, and stops it again on exit. Sets DISPLAY.
 xvfb_start() {
-    local number
+    local screen=${1:-640x480x24} number
     for number in $(seq $((100 + RANDOM % 400)) 999); do
         [ -e "/tmp/.X${number}-lock" ] || break
     done
-    Xvfb ":${number}" -screen 0 640x480x24 -nolisten tcp >/dev/null 2>&1 &
+    Xvfb ":${number}" -screen 0 "$screen" -nolisten tcp >/dev/null 2>&1 &
     xvfb_pid=$!
     export DISPLAY=":${number}"
     for _ in $(seq 100); do
