@@ -255,8 +255,9 @@ TEST_F(DamagedDataTest, SetsTheGameCannotAnimateOrIndexStopTheStart) {
         EXPECT_EQ(run.exitCode, 0) << c.name;
         EXPECT_TRUE(run.lines.empty()) << c.name << ": the program ran";
         EXPECT_NE(run.stderrText.find(startUpFailureText), std::string::npos) << c.name;
-        EXPECT_NE(run.stderrText.find("\"" + std::string(c.name) + "\" cannot be used"),
-                  std::string::npos)
+        EXPECT_NE(
+            run.stderrText.find("\"" + std::string(c.name) + "\" in " + data + " cannot be used"),
+            std::string::npos)
             << run.stderrText;
     }
 }

@@ -23,9 +23,7 @@ struct ConfigFileTest : ::testing::Test {
                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(root);
     }
-    void TearDown() override {
-        fs::remove_all(root);
-    }
+    void TearDown() override { fs::remove_all(root); }
     static std::string textOf(const fs::path& path) {
         std::ifstream file(path);
         std::ostringstream text;
