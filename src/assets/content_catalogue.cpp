@@ -1,6 +1,7 @@
 #include "assets/content_catalogue.h"
 
-#include <cstdio>
+#include "platform/content_path.h"
+
 #include <filesystem>
 
 namespace kavorind {
@@ -41,12 +42,6 @@ struct ContentLoader {
     }
 };
 
-void reportMissing(const char* name) {
-    std::error_code problem;
-    std::string folder = std::filesystem::current_path(problem).string();
-    std::fprintf(stderr, "Kavorind: cannot load \"%s\" from %s\n", name, folder.c_str());
-}
-
 template <typename Content, size_t count> void releaseAll(std::array<Content, count>& objects) {
     for (Content& object : objects)
         object.release();
@@ -77,6 +72,7 @@ void releaseProgramContent() {
 }
 
 int loadContent() {
+    catalogue.failure = ContentFailure{};
     ContentLoader loader;
     loader.read(catalogue.gamePalette);
     loader.read(catalogue.backMaps);
@@ -97,9 +93,20 @@ int loadContent() {
     loader.read(catalogue.musicClips);
     if (!loader.failed)
         return 1;
-    reportMissing(loader.failed);
+    noteContentLoadFailure(loader.failed);
     catalogue.gamePalette.release();
     return 0;
+}
+
+void noteContentFailure(const char* name, ContentFault fault) {
+    if (catalogue.failure.fault == ContentFine)
+        catalogue.failure = ContentFailure{name, fault};
+}
+
+void noteContentLoadFailure(const char* name) {
+    std::error_code problem;
+    int present = std::filesystem::is_regular_file(contentPath(name), problem);
+    noteContentFailure(name, present ? ContentDamaged : ContentAbsent);
 }
 
 void releaseContent() {

@@ -5,8 +5,22 @@
 #include "sound/wave_clip.h"
 
 #include <array>
+#include <string>
 
 namespace kavorind {
+
+// The content file that stopped the program, kept so that the shell can name it.
+enum ContentFault {
+    ContentFine = 0,
+    ContentAbsent = 1,   // no such file in the content folder
+    ContentDamaged = 2,  // it is there but could not be read
+    ContentUnusable = 3, // it was read, but its rate or frames do not suit the game
+};
+
+struct ContentFailure {
+    std::string file;
+    ContentFault fault = ContentFine;
+};
 
 // Every piece of content the program keeps for its whole run, read from fixed file names in the
 // working directory.
@@ -40,6 +54,9 @@ struct ContentCatalogue {
     SpriteSet specialIcons;  // "SWIcon.spr"
     std::array<WaveClip, 8> effectClips;
     std::array<WaveClip, 3> musicClips;
+
+    // The first file that failed, at start-up or in a scene's start; empty while all went well.
+    ContentFailure failure;
 };
 
 extern ContentCatalogue catalogue;
@@ -51,10 +68,14 @@ extern const std::array<const char*, startUpFileCount> startUpFileNames;
 
 // Reads the files that need no check; called once as the program starts, before start-up.
 void loadProgramContent();
-// Reads the start-up files in order; 1 when all loaded. At the first failure it names the file and
-// the folder on stderr, releases the palette picture and returns 0; the rest stays loaded until
+// Reads the start-up files in order; 1 when all loaded. At the first failure it notes the file in
+// catalogue.failure, releases the palette picture and returns 0; the rest stays loaded until
 // releaseContent.
 int loadContent();
+// Notes a content file that failed to load (absent or damaged, told by looking for it) unless an
+// earlier failure is noted already.
+void noteContentFailure(const char* name, ContentFault fault);
+void noteContentLoadFailure(const char* name);
 // Releases everything loadContent read; harmless on what is already empty.
 void releaseContent();
 // Releases the content read as the program started (the process exit does this).

@@ -3,8 +3,11 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 
+#include <dlfcn.h>
+
 #include <atomic>
 #include <cstring>
+#include <string>
 
 namespace kavorind {
 
@@ -31,6 +34,10 @@ struct PlatformAudio {
     int gaveUp = 0;
     PlatformAudioState failure = PlatformAudioAbsent;
     int voiceCount = 0;
+    int muted = 0;
+    int volumePercent = 100;
+    std::string refusal;
+    int alsaQuiet = 0;
     // Set from SDL's threads when the output device disappears or a new one arrives.
     std::atomic<int> outputLost{0};
     std::atomic<int> deviceArrived{0};
@@ -58,9 +65,29 @@ void closeOutput() {
     platformAudio.outputLost = 0;
 }
 
+// alsa-lib's own handler writes "ALSA lib ..." lines to stderr whenever SDL probes a machine
+// without a sound card. The library is loaded at run time (SDL does the same), so the build gains
+// no dependency, and kept loaded so that the silent handler stays in place for SDL's use of it.
+void silentAlsaHandler(const char*, int, const char*, int, const char*, ...) {}
+
+void quietenAlsa() {
+    if (platformAudio.alsaQuiet)
+        return;
+    platformAudio.alsaQuiet = 1;
+    void* alsa = dlopen("libasound.so.2", RTLD_NOW | RTLD_GLOBAL);
+    if (!alsa)
+        return;
+    using Handler = void (*)(const char*, int, const char*, int, const char*, ...);
+    using SetHandler = int (*)(Handler);
+    auto setHandler = reinterpret_cast<SetHandler>(dlsym(alsa, "snd_lib_error_set_handler"));
+    if (setHandler)
+        setHandler(silentAlsaHandler);
+}
+
 int startSubsystem() {
     if (platformAudio.subsystemUp)
         return 1;
+    quietenAlsa();
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
         return 0;
     platformAudio.subsystemUp = 1;
@@ -69,14 +96,21 @@ int startSubsystem() {
     return 1;
 }
 
+int masterVolume() {
+    return platformAudio.volumePercent * MIX_MAX_VOLUME / 100;
+}
+
 // No audio driver that starts, or one that lists no output at all, means a machine without sound.
 // A driver that cannot list its devices (-1) may still open its default one, so it is tried.
 PlatformAudioState openOutput() {
     if (!startSubsystem() || SDL_GetNumAudioDevices(0) == 0)
         return PlatformAudioAbsent;
-    if (Mix_OpenAudio(outputRate, AUDIO_S16SYS, outputChannels, outputFrames) != 0)
+    if (Mix_OpenAudio(outputRate, AUDIO_S16SYS, outputChannels, outputFrames) != 0) {
+        platformAudio.refusal = Mix_GetError();
         return PlatformAudioRefused;
+    }
     Mix_AllocateChannels(0);
+    Mix_MasterVolume(masterVolume());
     platformAudio.outputOpen = 1;
     platformAudio.outputLost = 0;
     return PlatformAudioReady;
@@ -149,6 +183,8 @@ PlatformSound* convertToOutput(SDL_AudioFormat format, int channels, int rate, c
 } // namespace
 
 PlatformAudioState platformAudioOpen() {
+    if (platformAudio.muted)
+        return PlatformAudioMuted;
     forgetIfSdlWasQuit();
     if (platformAudio.outputOpen && platformAudio.outputLost)
         closeOutput();
@@ -161,6 +197,22 @@ PlatformAudioState platformAudioOpen() {
     platformAudio.gaveUp = state != PlatformAudioReady;
     platformAudio.failure = state;
     return state;
+}
+
+void platformAudioSetMuted(int muted) {
+    platformAudio.muted = muted ? 1 : 0;
+    if (platformAudio.muted)
+        closeOutput();
+}
+
+void platformAudioSetVolume(int percent) {
+    platformAudio.volumePercent = percent < 0 ? 0 : percent > 100 ? 100 : percent;
+    if (platformAudio.outputOpen)
+        Mix_MasterVolume(masterVolume());
+}
+
+const char* platformAudioRefusal() {
+    return platformAudio.refusal.c_str();
 }
 
 void platformAudioClose() {

@@ -20,7 +20,22 @@ struct PlatformPcmFormat {
 // What an attempt to open the output found. A machine without any sound device is told apart from
 // one whose device exists but will not be taken (held by another program, a driver fault): the
 // first runs silent as a matter of course, the second is worth telling the player about.
-enum PlatformAudioState { PlatformAudioReady, PlatformAudioAbsent, PlatformAudioRefused };
+// A muted output is never opened at all.
+enum PlatformAudioState {
+    PlatformAudioReady,
+    PlatformAudioAbsent,
+    PlatformAudioRefused,
+    PlatformAudioMuted
+};
+
+// Mutes the output: later opens leave the device alone and answer PlatformAudioMuted. Set before
+// the first open; an output already open is closed.
+void platformAudioSetMuted(int muted);
+// The output's master volume, 0 to 100 (values outside are held to that range); kept for outputs
+// opened later too.
+void platformAudioSetVolume(int percent);
+// The output's own words for the last refusal ("" when none).
+const char* platformAudioRefusal();
 
 // Makes sure the output device is open. An output that is already open is kept as it is (no click,
 // no wait). One whose device went away (an unplugged headset) is given up here and the default

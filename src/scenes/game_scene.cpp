@@ -160,7 +160,7 @@ void gameTick(PendingFlag* pending) {
     if (scene.gameStarted == 0) {
         scene.gameStarted = 1;
         if (!gameStart())
-            postDestroy();
+            postFailure();
     }
     if (gameUpdateScene()) {
         sceneLoop.frameReady = 1;

@@ -51,7 +51,7 @@ void logoTick(PendingFlag* pending) {
     if (logoScene.started == 0) {
         logoScene.started = 1;
         if (!logoStart())
-            postDestroy();
+            postFailure();
     }
     if (logoScene.logoPhase == 0)
         logoScene.logoCounter -= fadeStep;

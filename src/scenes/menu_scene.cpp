@@ -1,5 +1,6 @@
 #include "scenes/menu_scene.h"
 
+#include "assets/content_catalogue.h"
 #include "display/display_device.h"
 #include "game/game_state.h"
 #include "input/key_state.h"
@@ -29,8 +30,12 @@ constexpr EntryPiece entryPieces[2] = {{237, 250, 39, 0}, {237, 300, 117, 77}};
 constexpr int pieceWidth = 160;
 constexpr int pieceHeight = 40;
 
+// A picture that will not load is noted, so that the program's end names it.
 int loadIfEmpty(BitmapImage& image, const char* name) {
-    return image.isEmpty() ? image.load(name) : 1;
+    if (!image.isEmpty() || image.load(name))
+        return 1;
+    noteContentLoadFailure(name);
+    return 0;
 }
 
 // The clips live only until the device has copied them into its own buffers.
@@ -123,7 +128,7 @@ void menuTick(PendingFlag* pending) {
     if (menuScene.started == 0) {
         menuScene.started = 1;
         if (!menuStart())
-            postDestroy();
+            postFailure();
     }
     if (menuUpdate()) {
         sceneLoop.frameReady = 1;

@@ -21,11 +21,15 @@ void postDestroy() {
     platformPostMessage(displaySettings.window, WM_DESTROY, 0, 0);
 }
 
+void postFailure() {
+    platformPostMessage(displaySettings.window, WM_DESTROY, 1, 0);
+}
+
 void runSceneTick(const Scene& scene, PendingFlag* pending) {
     if (*scene.started == 0) {
         *scene.started = 1;
         if (!scene.start || !scene.start())
-            postDestroy();
+            postFailure();
     }
     if (scene.update && scene.update()) {
         sceneLoop.frameReady = 1;

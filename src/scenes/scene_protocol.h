@@ -49,7 +49,7 @@ struct Scene {
 
 // Runs one tick of a scene: its own tick, or the common form. Either way pending is cleared.
 void tickScene(const Scene& scene, PendingFlag* pending);
-// The common tick: start on the first tick (a failed start posts WM_DESTROY and the tick goes on),
+// The common tick: start on the first tick (a failed start posts a failure and the tick goes on),
 // then update. While the scene goes on it raises frameReady. When the update reports the end it
 // leaves within this tick: stop, started cleared, pending cleared, one black frame, and the
 // successor that leave names becomes the current scene; frameReady stays down.
@@ -58,7 +58,10 @@ void runSceneTick(const Scene& scene, PendingFlag* pending);
 void clearPending(PendingFlag* pending);
 // The scene-leaving step: the back surface filled with index 0 and presented.
 void clearAndPresent();
-// Posts WM_DESTROY to the main window, the way every fatal condition ends the program.
+// Posts WM_DESTROY to the main window: the program ends with exit code 0 (a quit).
 void postDestroy();
+// Posts WM_DESTROY carrying exit code 1, the way every fatal condition ends the program (a scene
+// that cannot start, a frame that cannot be drawn). A file to blame is noted in catalogue.failure.
+void postFailure();
 
 } // namespace kavorind

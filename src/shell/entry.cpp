@@ -2,25 +2,33 @@
 
 #include "assets/content_catalogue.h"
 #include "display/display_device.h"
+#include "input/binding_text.h"
 #include "input/bindings.h"
 #include "platform/messages.h"
 #include "platform/video.h"
 #include "scenes/scene_protocol.h"
+#include "shell/config_file.h"
+#include "shell/data_search.h"
+#include "shell/failure_report.h"
 #include "shell/options.h"
+#include "shell/shutdown.h"
 #include "shell/startup.h"
 #include "shell/window_procedure.h"
+#include "sound/sound_device.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
 #include <string>
+#include <unistd.h>
 
 namespace kavorind {
 
 namespace {
 
-void reportFailure(const char* text) {
-    std::fprintf(stderr, "Error: %s\n", text);
-    platformShowMessageBox("Error", text);
-}
+namespace fs = std::filesystem;
 
 int createMainWindow() {
     PlatformWindow* window = platformCreateWindow(
@@ -50,23 +58,93 @@ int dispatchOne(int* exitCode) {
     return 1;
 }
 
+// The file's defaults: the game's settings, then the key bindings.
+std::vector<ConfigDefault> fileDefaults() {
+    std::vector<ConfigDefault> defaults = defaultConfigEntries();
+    for (const BindingEntry& entry : defaultBindingEntries())
+        defaults.push_back(ConfigDefault{entry.key, entry.value, entry.comment});
+    return defaults;
+}
+
+// The bindings as shipped, changed by the file's "bind." lines; a line that names no key or
+// button is told with its line number and leaves that game key as it was.
+Bindings bindingsFromSettings(const GameSettings& settings) {
+    Bindings bindings = defaultBindings();
+    for (const ConfigEntry& entry : settings.otherEntries) {
+        std::string error;
+        if (isBindingKey(entry.key) &&
+            !applyBindingEntry(entry.key, entry.value, &bindings, &error))
+            std::fprintf(stderr, "Kavorind: settings line %d: %s; the line is ignored\n",
+                         entry.line, error.c_str());
+    }
+    return bindings;
+}
+
+// The configuration file, then the command line over it; what goes wrong is told, never fatal.
+GameSettings readSettings(const GameOptions& options) {
+    std::string path =
+        configFilePath(options.configFile, std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
+    std::vector<std::string> problems;
+    GameSettings config;
+    if (path.empty())
+        problems.push_back("no folder for the settings (neither XDG_CONFIG_HOME nor HOME is "
+                           "set); the defaults are used");
+    else
+        config = loadConfigFile(path, fileDefaults(), &problems);
+    for (const std::string& problem : problems)
+        std::fprintf(stderr, "Kavorind: %s\n", problem.c_str());
+    return effectiveSettings(config, options);
+}
+
+// File names on the command line mean what they meant where the player typed them, even once the
+// content folder has become the working directory.
+void makeFileOptionsAbsolute(GameOptions* options) {
+    for (std::string* name : {&options->dataDir, &options->recordFile, &options->replayFile,
+                              &options->traceFile, &options->configFile}) {
+        std::error_code problem;
+        if (!name->empty())
+            *name = fs::absolute(*name, problem).string();
+    }
+}
+
+// The content is read by name from the working directory, as the headless runner arranges too.
+int enterContentFolder(const std::string& folder) {
+    if (chdir(folder.c_str()) == 0)
+        return 1;
+    std::string line = "Kavorind: the content folder " + folder + " cannot be opened (" +
+                       std::strerror(errno) + "). " + contentAdvice;
+    reportFailure(startUpFailureText, line);
+    return 0;
+}
+
+// --where: the folder the game would read, or where it looked in vain.
+int showContentFolder(const DataChoice& choice) {
+    if (!choice.found) {
+        std::fprintf(stderr, "%s\n", noContentFolderLine(choice.searched).c_str());
+        return exitFailure;
+    }
+    std::printf("%s\n", choice.folder.c_str());
+    return exitSuccess;
+}
+
 } // namespace
 
-int enterProgram(const GameOptions& options) {
+int enterProgram(const GameSettings& settings) {
     // Read here rather than by static constructors, so that the content comes from the working
     // directory the program runs in (the headless runner changes it first), in a known order.
     loadProgramContent();
-    displaySettings.fullScreen = options.windowed == 1 ? 0 : 1;
-    displaySettings.scale = frameScalingFor(options.scale);
+    displaySettings.fullScreen = settings.fullScreen ? 1 : 0;
+    displaySettings.scale = frameScalingFor(settings.scale);
     displaySettings.width = 640;
     displaySettings.height = 480;
     displaySettings.bitsPerPixel = 8;
     if (!createMainWindow()) {
-        reportFailure(windowFailureText);
+        reportFailure(windowFailureText,
+                      "Kavorind: the game's window could not be made; is there a display?");
         return 0;
     }
     if (!startUp()) {
-        reportFailure(startUpFailureText);
+        reportContentFailure();
         return 0;
     }
     return 1;
@@ -109,11 +187,23 @@ int kavorindMain(int argc, const char* const* argv) {
         std::printf("Kavorind %s\n", KAVORIND_VERSION);
         return exitSuccess;
     }
+    DataChoice content = chooseDataFolder(gatherDataSearchInputs(options.dataDir));
+    if (options.where)
+        return showContentFolder(content);
+    makeFileOptionsAbsolute(&options);
+    shell.settings = readSettings(options);
+    if (!content.found) {
+        reportFailure(startUpFailureText, noContentFolderLine(content.searched));
+        return exitFailure;
+    }
+    if (!enterContentFolder(content.folder))
+        return exitFailure;
+    chooseSoundOutput(shell.settings.mute, shell.settings.volume);
     // The real game reads the keyboard and pads through the bindings; the headless tools set their
     // own key source before enterProgram.
-    installBindings(defaultBindings());
-    if (!enterProgram(options))
-        return 0;
+    installBindings(bindingsFromSettings(shell.settings));
+    if (!enterProgram(shell.settings))
+        return exitFailure;
     return runMessageLoop();
 }
 

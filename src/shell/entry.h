@@ -1,5 +1,5 @@
 #pragma once
-#include "shell/options.h"
+#include "shell/config_file.h"
 
 namespace kavorind {
 
@@ -7,10 +7,10 @@ namespace kavorind {
 constexpr const char* windowFailureText = "프로그램을 초기화 할수 없습니다.";
 constexpr const char* startUpFailureText = "Data 를 초기화 할수 없습니다.";
 
-// Sets the display settings (the window mode and scaling from the options, full-screen and sharp
-// when unset), creates the main window and runs start-up. 1 when the message loop may run; 0
-// after a failure was reported (the program then ends with exit code 0).
-int enterProgram(const GameOptions& options = GameOptions{});
+// Sets the display settings (the window mode and scaling of the settings), creates the main window
+// and runs start-up from the content in the working directory. 1 when the message loop may run; 0
+// after a failure was reported (the game then ends with exitFailure).
+int enterProgram(const GameSettings& settings = GameSettings{});
 // The message loop: takes and dispatches messages, draws in the idle step when the queue is empty
 // and sleeps when there is nothing to draw. Returns the exit code carried by WM_QUIT.
 int runMessageLoop();
@@ -22,7 +22,8 @@ constexpr int exitSuccess = 0;
 constexpr int exitFailure = 1;
 constexpr int exitUsage = 2;
 
-// The whole program: the command line, enterProgram, then the loop.
+// The whole program: the command line, the settings, the search for the content folder (which
+// becomes the working directory), enterProgram, then the loop.
 int kavorindMain(int argc, const char* const* argv);
 
 } // namespace kavorind

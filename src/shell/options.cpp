@@ -23,15 +23,6 @@ constexpr const char* usage =
     "  --trace FILE           write one JSON line per tick to FILE\n"
     "  --config FILE          read the settings from FILE instead of the user's configuration\n";
 
-int parseVolume(const std::string& text, int* out) {
-    char* end = nullptr;
-    long value = std::strtol(text.c_str(), &end, 10);
-    if (text.empty() || *end || value < 0 || value > 100)
-        return 0;
-    *out = static_cast<int>(value);
-    return 1;
-}
-
 // Options that stand alone; 1 when the name was one of them.
 int takeFlag(const std::string& name, GameOptions* out) {
     if (name == "--help" || name == "-h")
@@ -99,6 +90,15 @@ int takesValue(const std::string& name) {
 }
 
 } // namespace
+
+int parseVolume(const std::string& text, int* out) {
+    char* end = nullptr;
+    long value = std::strtol(text.c_str(), &end, 10);
+    if (text.empty() || *end || value < 0 || value > 100)
+        return 0;
+    *out = static_cast<int>(value);
+    return 1;
+}
 
 const char* usageText() {
     return usage;

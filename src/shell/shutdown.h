@@ -1,4 +1,5 @@
 #pragma once
+#include "shell/config_file.h"
 
 namespace kavorind {
 
@@ -6,6 +7,9 @@ namespace kavorind {
 struct Shell {
     // 1 from the first shut-down until the next start-up: ticks that arrive meanwhile do nothing.
     int shutDownBegun = 0;
+    // The configuration file with the command line over it, set by kavorindMain before the
+    // program starts; the headless tools, which start the program themselves, keep the defaults.
+    GameSettings settings;
 };
 
 extern Shell shell;

@@ -12,24 +12,19 @@
 #include "shell/window_procedure.h"
 #include "sound/sound_device.h"
 
-#include <cstdio>
-
 namespace kavorind {
 
 namespace {
 
 // The content, then the game's tables over it. A set the rules would divide by or index past
-// stops the start the way a missing file does, naming the file.
+// stops the start the way a missing file does, noted for the report that names the file.
 int loadContentAndTypes() {
     if (!loadContent())
         return 0;
     const char* unusable = nullptr;
     if (fillGameTypes(catalogue, &gameTypes, &unusable))
         return 1;
-    std::fprintf(stderr,
-                 "Kavorind: \"%s\" cannot be used: its animation rate is 0 or it has too few "
-                 "frames\n",
-                 unusable);
+    noteContentFailure(unusable, ContentUnusable);
     catalogue.gamePalette.release();
     return 0;
 }
@@ -38,10 +33,12 @@ int loadContentAndTypes() {
 
 int startUp() {
     shell.shutDownBegun = 0;
+    catalogue.failure = ContentFailure{};
     if (!displayDevice.start(displaySettings))
         return 0;
-    // Without a sound device the game runs silent.
+    // Without a sound device the game runs silent, and says so once here.
     soundDevice.open(displaySettings.window);
+    tellSilentOutput();
     if (!startTimer(30, &frameTimer.frameTimerId, displaySettings.window, TickMessage))
         return 0;
     platformShowCursor(0);

@@ -2,6 +2,8 @@
 
 #include "display/display_device.h"
 #include "scenes/scene_table.h"
+#include "shell/entry.h"
+#include "shell/failure_report.h"
 #include "shell/shutdown.h"
 
 namespace kavorind {
@@ -35,8 +37,12 @@ void dispatchTick(intptr_t lParam) {
 long MainWindowProc(PlatformWindow* window, unsigned message, uintptr_t wParam, intptr_t lParam) {
     switch (message) {
     case WM_DESTROY:
+        // wParam is the exit code: 0 for a close or a quit, 1 for a failure, which is told here
+        // while the content folder is still the working directory.
         shutDown();
-        platformPostQuitMessage(0);
+        if (wParam)
+            reportGoingOnFailure();
+        platformPostQuitMessage(wParam ? exitFailure : exitSuccess);
         break;
     case WM_SYSCOMMAND:
         if (wParam == SC_RESTORE) {
@@ -77,7 +83,7 @@ void idleStep() {
         if (scene->renderEndSuccessor)
             sceneLoop.currentScene = scene->renderEndSuccessor;
         else
-            postDestroy();
+            postFailure();
     }
     sceneLoop.frameReady = 0;
     sceneLoop.renderBusy = 0;

@@ -3,6 +3,8 @@
 #include "sound/sound_calls.h"
 #include "sound/wave_writer.h"
 
+#include <cstdio>
+
 namespace kavorind {
 
 SoundDevice soundDevice;
@@ -103,6 +105,21 @@ int SoundDevice::stop(uint32_t channel) {
     if (channelReady(*this, channel))
         call.ok = platformAudioStop(static_cast<int>(channel));
     return reportSoundCall(call);
+}
+
+void chooseSoundOutput(int muted, int volumePercent) {
+    platformAudioSetMuted(muted);
+    platformAudioSetVolume(volumePercent);
+}
+
+void tellSilentOutput() {
+    PlatformAudioState state = platformAudioOpen();
+    if (state == PlatformAudioAbsent)
+        std::fprintf(stderr, "Kavorind: no sound device found; the game runs silent.\n");
+    else if (state == PlatformAudioRefused)
+        std::fprintf(stderr,
+                     "Kavorind: the sound device refused to open (%s); the game runs silent.\n",
+                     platformAudioRefusal());
 }
 
 int SoundDevice::releaseAll() {

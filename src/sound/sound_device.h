@@ -53,4 +53,11 @@ struct SoundDevice {
 // The one sound device of the program.
 extern SoundDevice soundDevice;
 
+// The player's choice: muted (the output device is never opened) and the volume, 0 to 100. Made
+// before the first open.
+void chooseSoundOutput(int muted, int volumePercent);
+// Says on stderr, in one line, why the game will be silent: no device found, or one that refused
+// in its own words. Nothing when the output works or was muted by choice.
+void tellSilentOutput();
+
 } // namespace kavorind

@@ -7,6 +7,8 @@ set -euo pipefail
 build=$1
 source "$(dirname "$0")/xvfb_session.bash"
 work=$(mktemp -d)
+# The game writes its settings on first run: into the test's own folders, never the user's.
+export XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/share"
 trap 'kill "${game:-0}" 2>/dev/null || true; xvfb_stop; rm -rf "$work"' EXIT
 xvfb_start
 "$build/kavorind-test-content" "$work/data"

@@ -109,8 +109,11 @@ struct DamagedDataTest : ::testing::Test {
                 continue;
             }
             EXPECT_NE(run.stderrText.find(startUpFailureText), std::string::npos) << what;
-            EXPECT_NE(run.stderrText.find("cannot load \"" + std::string(name) + "\""),
-                      std::string::npos)
+            // One English line names the file, and says whether it is absent or damaged.
+            const std::string quoted = "\"" + std::string(name) + "\"";
+            const std::string said =
+                how == Damage::Missing ? quoted + " is missing from " : quoted + " in ";
+            EXPECT_NE(run.stderrText.find("Kavorind: " + said), std::string::npos)
                 << what << "\n"
                 << run.stderrText;
             EXPECT_TRUE(run.lines.empty()) << what << ": the program ran";
@@ -252,8 +255,9 @@ TEST_F(DamagedDataTest, SetsTheGameCannotAnimateOrIndexStopTheStart) {
         EXPECT_EQ(run.exitCode, 0) << c.name;
         EXPECT_TRUE(run.lines.empty()) << c.name << ": the program ran";
         EXPECT_NE(run.stderrText.find(startUpFailureText), std::string::npos) << c.name;
-        EXPECT_NE(run.stderrText.find("\"" + std::string(c.name) + "\" cannot be used"),
-                  std::string::npos)
+        EXPECT_NE(
+            run.stderrText.find("\"" + std::string(c.name) + "\" in " + data + " cannot be used"),
+            std::string::npos)
             << run.stderrText;
     }
 }

@@ -44,6 +44,7 @@ class SoundDiskTest : public ::testing::Test {
         bytesPerSecond = static_cast<size_t>(output.sampleRate * output.channels * 2);
     }
     void TearDown() override {
+        chooseSoundOutput(0, 100);
         device.releaseAll();
         platformAudioClose();
         std::error_code ignored;
@@ -218,6 +219,43 @@ TEST_F(SoundDiskTest, LostOutputIsOpenedAfreshForTheNextScene) {
     ASSERT_EQ(device.play(0, 0), 1);
     runFor(300);
     EXPECT_EQ(soundingRuns(soundingBlocks()).size(), 1u);
+}
+
+// The volume scales what the mixer sends out: at 50 the tone comes out at half its level.
+TEST_F(SoundDiskTest, VolumeScalesTheOutput) {
+    chooseSoundOutput(0, 50);
+    ASSERT_EQ(device.setChannelCount(1), 1);
+    WaveClip clip;
+    loadTone(clip, 200, 200, 12000);
+    ASSERT_EQ(device.assignClip(clip, 0), 1);
+    ASSERT_EQ(device.play(0, 0), 1);
+    runFor(500);
+    soundingBlocks();
+    // At full volume the same tone peaks above 10000 (its edges overshoot a little once resampled).
+    EXPECT_GT(loudest, 5000);
+    EXPECT_LT(loudest, 8000);
+}
+
+// Muted, the output device is never opened: the disk driver writes no file at all.
+TEST(SoundMute, MutedOutputOpensNoDevice) {
+    platformAudioClose();
+    std::string capture =
+        (fs::temp_directory_path() / ("kavorind-mute-" + std::to_string(::getpid()) + ".raw"))
+            .string();
+    setenv("SDL_AUDIODRIVER", "disk", 1);
+    setenv("SDL_DISKAUDIOFILE", capture.c_str(), 1);
+    chooseSoundOutput(1, 100);
+    SoundDevice device;
+    EXPECT_EQ(device.open(nullptr), 1) << "a muted game runs on, silent";
+    EXPECT_EQ(device.hasDevice(), 0);
+    EXPECT_EQ(platformAudioOpen(), PlatformAudioMuted);
+    EXPECT_FALSE(fs::exists(capture));
+    chooseSoundOutput(0, 100);
+    EXPECT_EQ(device.open(nullptr), 1);
+    EXPECT_EQ(device.hasDevice(), 1) << "unmuted, the same device opens";
+    device.releaseAll();
+    platformAudioClose();
+    fs::remove(capture);
 }
 
 } // namespace
