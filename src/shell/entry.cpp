@@ -6,6 +6,7 @@
 #include "platform/video.h"
 #include "scenes/scene_protocol.h"
 #include "shell/options.h"
+#include "shell/session.h"
 #include "shell/startup.h"
 #include "shell/window_procedure.h"
 
@@ -96,9 +97,13 @@ int kavorindMain(int argc, const char* const* argv) {
         std::printf("Kavorind %s\n", KAVORIND_VERSION);
         return exitSuccess;
     }
-    if (!enterProgram())
-        return 0;
-    return runMessageLoop();
+    if (!openSession(options, &error)) {
+        std::fprintf(stderr, "kavorind: %s\n", error.c_str());
+        return exitUsage;
+    }
+    int exitCode = enterProgram() ? runMessageLoop() : 0;
+    closeSession();
+    return exitCode;
 }
 
 } // namespace kavorind

@@ -2,6 +2,7 @@
 
 #include "display/display_device.h"
 #include "scenes/scene_table.h"
+#include "shell/session.h"
 #include "shell/shutdown.h"
 
 namespace kavorind {
@@ -23,11 +24,13 @@ void dispatchTick(intptr_t lParam) {
     // A tick still queued when shut-down ran finds no display and no content: it does nothing.
     if (shell.shutDownBegun)
         return;
+    beginSessionTick();
     const Scene* scene = sceneFor(sceneLoop.currentScene);
     if (scene)
         tickScene(*scene, pending);
     else
         clearPending(pending);
+    endSessionTick();
 }
 
 } // namespace
@@ -73,6 +76,7 @@ void idleStep() {
     }
     sceneLoop.frameReady = 0;
     sceneLoop.renderBusy = 0;
+    sessionFrameDrawn();
 }
 
 } // namespace kavorind
