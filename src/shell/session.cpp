@@ -61,6 +61,8 @@ void writeOwedTraceLine(int rendered) {
     line.tick = session.tick;
     line.rendered = rendered;
     std::fprintf(session.traceFile, "%s\n", traceLine(line).c_str());
+    // Line by line, so that a trace can be followed while the game runs and survives a crash.
+    std::fflush(session.traceFile);
 }
 
 } // namespace
