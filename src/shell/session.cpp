@@ -35,6 +35,21 @@ int startReplay(const std::string& name, std::string* error) {
     return 1;
 }
 
+int openSessionFiles(const GameOptions& options, std::string* error) {
+    if (!options.replayFile.empty() && !startReplay(options.replayFile, error))
+        return 0;
+    if (!options.traceFile.empty()) {
+        if (!openForWriting(absolutePath(options.traceFile), &session.traceFile, error))
+            return 0;
+        // The start-up's sound calls go into the first tick's line, as the runner has them.
+        startSoundTrace();
+    }
+    if (!options.recordFile.empty() &&
+        !openForWriting(absolutePath(options.recordFile), &session.recordFile, error))
+        return 0;
+    return 1;
+}
+
 int snapshotKeyDown(int virtualKey) {
     return virtualKey >= 0 && virtualKey < 256 ? session.snapshot[static_cast<size_t>(virtualKey)]
                                                : 0;
@@ -72,20 +87,10 @@ int openSession(const GameOptions& options, std::string* error) {
     if (options.recordFile.empty() && options.replayFile.empty() && options.traceFile.empty())
         return 1;
     session.active = 1;
-    if (!options.replayFile.empty() && !startReplay(options.replayFile, error))
-        return 0;
-    if (!options.traceFile.empty()) {
-        if (!openForWriting(absolutePath(options.traceFile), &session.traceFile, error))
-            return 0;
-        // The start-up's sound calls go into the first tick's line, as the runner has them.
-        startSoundTrace();
-    }
-    if (!options.recordFile.empty()) {
-        session.recordPath = absolutePath(options.recordFile);
-        if (!openForWriting(session.recordPath, &session.recordFile, error))
-            return 0;
-    }
-    return 1;
+    if (openSessionFiles(options, error))
+        return 1;
+    closeSession();
+    return 0;
 }
 
 void beginSessionTick() {

@@ -20,8 +20,7 @@ struct Session {
     int tick = 0;      // timer ticks handled so far
     int traceOwed = 0; // the line of `tick` waits for its idle step or, without one, the next tick
     std::FILE* traceFile = nullptr;
-    std::FILE* recordFile = nullptr; // opened at start, written at the end
-    std::string recordPath;
+    std::FILE* recordFile = nullptr; // opened at start, so that the name is taken where given
     KeyRecording recording;
     int replaying = 0;
     int replayLastTick = 0; // after this tick the keys come from the source in force again
