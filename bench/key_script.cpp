@@ -3,7 +3,7 @@
 // to the script's length and prints the fitted complexity, which should stay linear.
 //
 //   build/bench/bench-key_script --benchmark_repetitions=3 --benchmark_report_aggregates_only=true
-#include "common/key_script.h"
+#include "input/key_script.h"
 
 #include <benchmark/benchmark.h>
 

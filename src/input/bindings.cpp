@@ -19,9 +19,6 @@ struct InputBindings {
 
 InputBindings inputBindings;
 
-constexpr int gameKeyCodes[gameKeyCount] = {VK_LEFT, VK_RIGHT, VK_UP,    VK_DOWN,
-                                            VK_Z,    VK_X,     VK_ESCAPE};
-
 PhysicalInput key(int virtualKey) {
     return {INPUT_KEY, virtualKey};
 }
@@ -56,15 +53,6 @@ int inputDown(PhysicalInput input, const PhysicalReader& reader, ReturnPress* re
 }
 
 } // namespace
-
-int gameKeyCode(int gameKey) {
-    return gameKey >= 0 && gameKey < gameKeyCount ? gameKeyCodes[gameKey] : 0;
-}
-
-int gameKeyRow(int virtualKey) {
-    const int* row = std::find(std::begin(gameKeyCodes), std::end(gameKeyCodes), virtualKey);
-    return row == std::end(gameKeyCodes) ? -1 : static_cast<int>(row - std::begin(gameKeyCodes));
-}
 
 Bindings defaultBindings() {
     Bindings bindings;

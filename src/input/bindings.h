@@ -1,4 +1,6 @@
 #pragma once
+#include "input/key_state.h"
+
 #include <array>
 #include <vector>
 
@@ -11,15 +13,6 @@ namespace kavorind {
 constexpr int VK_RETURN = 0x0D;
 constexpr int VK_MENU = 0x12; // either Alt key
 constexpr int VK_SPACE = 0x20;
-
-// The rows of the table, one for each key the game reads.
-enum GameKey { GAME_LEFT, GAME_RIGHT, GAME_UP, GAME_DOWN, GAME_FIRE, GAME_SPECIAL, GAME_ESCAPE };
-constexpr int gameKeyCount = 7;
-
-// The virtual-key code the game reads for a row (VK_LEFT for GAME_LEFT); 0 past the rows.
-int gameKeyCode(int gameKey);
-// The row that answers for a virtual-key code; -1 for codes that read the keyboard as it is.
-int gameKeyRow(int virtualKey);
 
 enum InputKind { INPUT_KEY, INPUT_PAD_BUTTON, INPUT_PAD_DIRECTION };
 

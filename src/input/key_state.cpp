@@ -2,6 +2,7 @@
 
 #include "platform/keyboard.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 
@@ -32,6 +33,20 @@ int keyHeld(int code) {
 
 int keyPressed(int code) {
     return keyHeld(code) == 1 ? 1 : 0;
+}
+
+namespace {
+constexpr int gameKeyCodes[gameKeyCount] = {VK_LEFT, VK_RIGHT, VK_UP,    VK_DOWN,
+                                            VK_Z,    VK_X,     VK_ESCAPE};
+} // namespace
+
+int gameKeyCode(int gameKey) {
+    return gameKey >= 0 && gameKey < gameKeyCount ? gameKeyCodes[gameKey] : 0;
+}
+
+int gameKeyRow(int virtualKey) {
+    const int* row = std::find(std::begin(gameKeyCodes), std::end(gameKeyCodes), virtualKey);
+    return row == std::end(gameKeyCodes) ? -1 : static_cast<int>(row - std::begin(gameKeyCodes));
 }
 
 } // namespace kavorind

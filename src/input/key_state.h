@@ -13,6 +13,14 @@ constexpr int VK_DOWN = 40;
 constexpr int VK_X = 88;
 constexpr int VK_Z = 90;
 
+// The seven keys the game reads, one row each wherever they are listed (bindings, key scripts).
+enum GameKey { GAME_LEFT, GAME_RIGHT, GAME_UP, GAME_DOWN, GAME_FIRE, GAME_SPECIAL, GAME_ESCAPE };
+constexpr int gameKeyCount = 7;
+// The virtual-key code the game reads for a row (VK_LEFT for GAME_LEFT); 0 past the rows.
+int gameKeyCode(int gameKey);
+// The row of a virtual-key code; -1 for a code the game does not read.
+int gameKeyRow(int virtualKey);
+
 // For every virtual-key code, how many samples in a row the key has been seen down (0 while up).
 // Scenes sample once per tick; a counter of exactly 1 is a new press.
 struct KeyState {

@@ -104,6 +104,10 @@ void platformSetKeySource(PlatformKeySource source) {
     platformKeyboard.keySource = source;
 }
 
+PlatformKeySource platformKeySource() {
+    return platformKeyboard.keySource;
+}
+
 void platformSetKeymap(PlatformKeymap keymap) {
     platformKeyboard.keymap = keymap;
 }

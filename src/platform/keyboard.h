@@ -15,6 +15,9 @@ int platformPhysicalKeyDown(int virtualKey);
 // script, tests); null puts the physical keyboard back.
 using PlatformKeySource = int (*)(int virtualKey);
 void platformSetKeySource(PlatformKeySource source);
+// The source in force (null for the physical keyboard), for code that stands in front of it for a
+// while and then hands it back.
+PlatformKeySource platformKeySource();
 
 // The SDL scancode that platformKeyDown reads for a virtual-key code; 0 for codes with no key.
 int platformKeyScancode(int virtualKey);

@@ -11,6 +11,7 @@
 #include "shell/data_search.h"
 #include "shell/failure_report.h"
 #include "shell/options.h"
+#include "shell/session.h"
 #include "shell/shutdown.h"
 #include "shell/startup.h"
 #include "shell/window_procedure.h"
@@ -127,6 +128,19 @@ int showContentFolder(const DataChoice& choice) {
     return exitSuccess;
 }
 
+// From the content folder on: the sound, the keys, the window, start-up and the loop.
+int playInContentFolder(const std::string& folder) {
+    if (!enterContentFolder(folder))
+        return exitFailure;
+    chooseSoundOutput(shell.settings.mute, shell.settings.volume);
+    // The real game reads the keyboard and pads through the bindings; the headless tools set their
+    // own key source before enterProgram.
+    installBindings(bindingsFromSettings(shell.settings));
+    if (!enterProgram(shell.settings))
+        return exitFailure;
+    return runMessageLoop();
+}
+
 } // namespace
 
 int enterProgram(const GameSettings& settings) {
@@ -196,15 +210,14 @@ int kavorindMain(int argc, const char* const* argv) {
         reportFailure(startUpFailureText, noContentFolderLine(content.searched));
         return exitFailure;
     }
-    if (!enterContentFolder(content.folder))
-        return exitFailure;
-    chooseSoundOutput(shell.settings.mute, shell.settings.volume);
-    // The real game reads the keyboard and pads through the bindings; the headless tools set their
-    // own key source before enterProgram.
-    installBindings(bindingsFromSettings(shell.settings));
-    if (!enterProgram(shell.settings))
-        return exitFailure;
-    return runMessageLoop();
+    // The session's files are opened before the content folder becomes the working directory.
+    if (!openSession(options, &error)) {
+        std::fprintf(stderr, "kavorind: %s\n", error.c_str());
+        return exitUsage;
+    }
+    int exitCode = playInContentFolder(content.folder);
+    closeSession();
+    return exitCode;
 }
 
 } // namespace kavorind

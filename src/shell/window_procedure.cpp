@@ -4,6 +4,7 @@
 #include "scenes/scene_table.h"
 #include "shell/entry.h"
 #include "shell/failure_report.h"
+#include "shell/session.h"
 #include "shell/shutdown.h"
 
 namespace kavorind {
@@ -25,11 +26,13 @@ void dispatchTick(intptr_t lParam) {
     // A tick still queued when shut-down ran finds no display and no content: it does nothing.
     if (shell.shutDownBegun)
         return;
+    beginSessionTick();
     const Scene* scene = sceneFor(sceneLoop.currentScene);
     if (scene)
         tickScene(*scene, pending);
     else
         clearPending(pending);
+    endSessionTick();
 }
 
 } // namespace
@@ -87,6 +90,7 @@ void idleStep() {
     }
     sceneLoop.frameReady = 0;
     sceneLoop.renderBusy = 0;
+    sessionFrameDrawn();
 }
 
 } // namespace kavorind

@@ -1,5 +1,6 @@
 // The chosen keys as a key script: one line per stretch of ticks that a key stays down, in the
 // order the stretches start, so the runner replays exactly the keys the pilot pressed.
+#include "input/key_script.h"
 #include "input/key_state.h"
 #include "pilot/pilot.h"
 
@@ -46,16 +47,13 @@ std::string runLine(const KeyRun& run) {
 
 } // namespace
 
+// The pilot's key bits are the game's keys in the order a key script lists them.
 const char* pilotKeyName(int bit) {
-    static const char* const names[pilotKeyCount] = {"Left", "Right", "Up",    "Down",
-                                                     "Z",    "X",     "Escape"};
-    return bit >= 0 && bit < pilotKeyCount ? names[bit] : "";
+    return gameKeyName(bit);
 }
 
 int pilotVirtualKey(int bit) {
-    static const int codes[pilotKeyCount] = {VK_LEFT, VK_RIGHT, VK_UP,    VK_DOWN,
-                                             VK_Z,    VK_X,     VK_ESCAPE};
-    return bit >= 0 && bit < pilotKeyCount ? codes[bit] : 0;
+    return gameKeyCode(bit);
 }
 
 std::string keyScriptText(const std::vector<uint8_t>& keysByTick, const std::string& header) {

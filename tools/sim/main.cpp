@@ -2,21 +2,19 @@
 // keys from a script, and writing a JSON line per tick and the presented frames as PNG files.
 
 #include "common/headless_run.h"
-#include "common/key_script.h"
 #include "common/png_writer.h"
 #include "display/display_device.h"
+#include "input/key_script.h"
 #include "platform/keyboard.h"
 #include "scenes/scene_protocol.h"
 #include "shell/entry.h"
-#include "sim/trace.h"
+#include "shell/tick_trace.h"
 
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <unistd.h>
 
@@ -98,22 +96,6 @@ int parseOptions(int argc, char** argv, SimOptions* out) {
                 return 0;
         } else
             return 0;
-    }
-    return 1;
-}
-
-int loadKeyScript(const std::string& path) {
-    std::ifstream file(path);
-    if (!file) {
-        std::fprintf(stderr, "kavorind-sim: cannot read key script %s\n", path.c_str());
-        return 0;
-    }
-    std::stringstream text;
-    text << file.rdbuf();
-    std::string error;
-    if (!parseKeyScript(text.str(), &kavorindSim.keyScript, &error)) {
-        std::fprintf(stderr, "kavorind-sim: %s: %s\n", path.c_str(), error.c_str());
-        return 0;
     }
     return 1;
 }
@@ -206,8 +188,12 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s\n", usageLine);
         return 2;
     }
-    if (!options.keysFile.empty() && !loadKeyScript(options.keysFile))
+    std::string error;
+    if (!options.keysFile.empty() &&
+        !loadKeyScript(options.keysFile, &kavorindSim.keyScript, &error)) {
+        std::fprintf(stderr, "kavorind-sim: %s\n", error.c_str());
         return 2;
+    }
     std::FILE* trace = nullptr;
     if (!options.traceFile.empty() && !(trace = std::fopen(options.traceFile.c_str(), "w"))) {
         std::fprintf(stderr, "kavorind-sim: cannot write %s\n", options.traceFile.c_str());

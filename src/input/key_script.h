@@ -1,5 +1,6 @@
 #pragma once
 #include <array>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,10 @@ struct KeyScript {
 // Left, Right, Up, Down, Z, X and Escape in any case, '#' starting a comment. Returns 1 on success;
 // on failure 0 and a message naming the line in *error.
 int parseKeyScript(const std::string& text, KeyScript* out, std::string* error);
+// Reads and parses a key script file. On failure 0 and, in *error, "cannot read key script PATH"
+// or "PATH: " followed by the parser's message.
+int loadKeyScript(const std::string& path, KeyScript* out, std::string* error);
+constexpr uint64_t maxKeyScriptBytes = uint64_t{1} << 28; // hours of ticks, every key on every one
 // Plays a script forward tick by tick: each entry is taken up once when its first tick comes and
 // dropped after its last, so a tick costs only the entries that start or end on it, and asking for
 // a key costs one look at a count, however long the script.
@@ -36,5 +41,8 @@ void advanceKeyScript(KeyScriptPlayer* player, int tick);
 int playerKeyDown(const KeyScriptPlayer& player, int virtualKey);
 // The virtual-key code of a key name, or 0 for an unknown name.
 int virtualKeyNamed(const std::string& name);
+// The names of the seven keys the game reads, as a script writes them, in the order of
+// gameKeyCode: Left, Right, Up, Down, Z, X, Escape ("" past the end).
+const char* gameKeyName(int index);
 
 } // namespace kavorind

@@ -1,4 +1,4 @@
-#include "common/key_script.h"
+#include "input/key_script.h"
 #include "input/key_state.h"
 
 #include <gtest/gtest.h>

@@ -17,11 +17,14 @@ struct TraceTick {
     uint64_t frameHash = 0;
 };
 
-// One JSON object per tick, written after the tick's idle step: the tick number, the scene, whether
+// One JSON object per tick, as the headless runner and the game's --trace write them, after the
+// tick's idle step: the tick number, the scene, whether
 // a frame was rendered, and the state of the program under its own names.
 std::string traceLine(const TraceTick& tick);
 // From now on the sound device's calls are collected for the "sound" field of the next line.
 void startSoundTrace();
+// Stops collecting them and forgets those not yet written.
+void stopSoundTrace();
 // FNV-1a (64 bits) of a frame's palette indices followed by the red, green and blue of the colours
 // it was shown with: a fade changes it as much as a drawing does.
 uint64_t frameHash(const Surface& frame, const PaletteEntries& colours);

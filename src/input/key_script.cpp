@@ -1,6 +1,7 @@
-#include "common/key_script.h"
+#include "input/key_script.h"
 
 #include "input/key_state.h"
+#include "platform/content_file.h"
 
 #include <algorithm>
 #include <cctype>
@@ -70,22 +71,17 @@ int playedKey(int virtualKey) {
 
 } // namespace
 
+const char* gameKeyName(int index) {
+    static const char* const names[gameKeyCount] = {"Left", "Right", "Up",    "Down",
+                                                    "Z",    "X",     "Escape"};
+    return index >= 0 && index < gameKeyCount ? names[index] : "";
+}
+
 int virtualKeyNamed(const std::string& name) {
     std::string key = lowerCase(name);
-    if (key == "left")
-        return VK_LEFT;
-    if (key == "right")
-        return VK_RIGHT;
-    if (key == "up")
-        return VK_UP;
-    if (key == "down")
-        return VK_DOWN;
-    if (key == "z")
-        return VK_Z;
-    if (key == "x")
-        return VK_X;
-    if (key == "escape")
-        return VK_ESCAPE;
+    for (int index = 0; index < gameKeyCount; ++index)
+        if (key == lowerCase(gameKeyName(index)))
+            return gameKeyCode(index);
     return 0;
 }
 
@@ -106,6 +102,21 @@ int parseKeyScript(const std::string& text, KeyScript* out, std::string* error) 
         }
     }
     *out = std::move(script);
+    return 1;
+}
+
+int loadKeyScript(const std::string& path, KeyScript* out, std::string* error) {
+    FileBytes bytes;
+    if (!readWholeFile(path, maxKeyScriptBytes, &bytes)) {
+        *error = "cannot read key script " + path;
+        return 0;
+    }
+    std::string text(reinterpret_cast<const char*>(bytes.data.get()), bytes.size);
+    std::string problem;
+    if (!parseKeyScript(text, out, &problem)) {
+        *error = path + ": " + problem;
+        return 0;
+    }
     return 1;
 }
 

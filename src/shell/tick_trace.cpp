@@ -1,4 +1,4 @@
-#include "sim/trace.h"
+#include "shell/tick_trace.h"
 
 #include "display/display_device.h"
 #include "scenes/scene_protocol.h"
@@ -12,13 +12,13 @@ namespace kavorind {
 
 namespace {
 
-struct SimTrace {
+struct SoundCallTrace {
     std::vector<SoundCall> soundCalls; // the sound device's calls since the last trace line
 };
-SimTrace simTrace;
+SoundCallTrace soundCallTrace;
 
 void recordSoundCall(const SoundCall& call) {
-    simTrace.soundCalls.push_back(call);
+    soundCallTrace.soundCalls.push_back(call);
 }
 
 constexpr uint64_t fnvOffset = 0xcbf29ce484222325ull;
@@ -67,7 +67,7 @@ const char* soundOpName(SoundOp op) {
 
 // The sound calls of this tick, in order, each with the result it returned; the list starts over.
 void appendSound(std::string& line) {
-    const std::vector<SoundCall>& soundCalls = simTrace.soundCalls;
+    const std::vector<SoundCall>& soundCalls = soundCallTrace.soundCalls;
     line += ",\"sound\":[";
     for (size_t i = 0; i < soundCalls.size(); ++i) {
         const SoundCall& call = soundCalls[i];
@@ -84,7 +84,7 @@ void appendSound(std::string& line) {
         line += '}';
     }
     line += ']';
-    simTrace.soundCalls.clear();
+    soundCallTrace.soundCalls.clear();
 }
 
 // A string rather than a number: JSON readers keep 64-bit integers exactly only sometimes.
@@ -104,6 +104,11 @@ void appendFrameHash(std::string& line, const TraceTick& tick) {
 
 void startSoundTrace() {
     setSoundCallObserver(recordSoundCall);
+}
+
+void stopSoundTrace() {
+    setSoundCallObserver(nullptr);
+    soundCallTrace.soundCalls.clear();
 }
 
 std::string traceLine(const TraceTick& tick) {

@@ -1,0 +1,59 @@
+#!/usr/bin/env python3
+"""Compares the game's own trace with the runner's, line by line and field by field.
+
+Usage: compare_traces.py GAME.jsonl RUNNER.jsonl LINES [--without-sound-results]
+The first LINES lines of both must be there and equal. With --without-sound-results the "ok" of
+every sound call is left out of both: it says what the sound device did, and the runner's dummy
+device and a machine without a sound card answer differently. Exits 1 at the first difference,
+naming the line and every field that differs."""
+import json
+import sys
+
+
+def flatten(value, prefix=""):
+    if isinstance(value, dict):
+        fields = {}
+        for key, inner in value.items():
+            fields.update(flatten(inner, prefix + key + "."))
+        return fields
+    return {prefix.rstrip("."): value}
+
+
+def read(path, lines, without_sound_results):
+    parsed = []
+    with open(path) as trace:
+        for text in trace:
+            if len(parsed) == lines:
+                break
+            line = json.loads(text)
+            if without_sound_results:
+                for call in line.get("sound", []):
+                    call.pop("ok", None)
+            parsed.append(line)
+    return parsed
+
+
+def main():
+    game_path, runner_path, lines = sys.argv[1], sys.argv[2], int(sys.argv[3])
+    without = "--without-sound-results" in sys.argv[4:]
+    game, runner = read(game_path, lines, without), read(runner_path, lines, without)
+    if len(game) < lines or len(runner) < lines:
+        print(f"too short: the game's trace has {len(game)} lines, the runner's {len(runner)}, "
+              f"{lines} wanted")
+        return 1
+    for number, (mine, theirs) in enumerate(zip(game, runner), start=1):
+        if mine == theirs:
+            continue
+        print(f"line {number} differs (tick {theirs.get('tick')}):")
+        ours, others = flatten(mine), flatten(theirs)
+        for field in list(others) + [f for f in ours if f not in others]:
+            was, now = others.get(field, "(none)"), ours.get(field, "(none)")
+            if was != now:
+                print(f"  {field}: runner {json.dumps(was)}, game {json.dumps(now)}")
+        return 1
+    print(f"the game's trace matches the runner's over {lines} lines")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
