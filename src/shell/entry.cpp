@@ -205,15 +205,16 @@ int kavorindMain(int argc, const char* const* argv) {
     if (options.where)
         return showContentFolder(content);
     makeFileOptionsAbsolute(&options);
-    shell.settings = readSettings(options);
-    if (!content.found) {
-        reportFailure(startUpFailureText, noContentFolderLine(content.searched));
-        return exitFailure;
-    }
     // The session's files are opened before the content folder becomes the working directory.
     if (!openSession(options, &error)) {
         std::fprintf(stderr, "kavorind: %s\n", error.c_str());
         return exitUsage;
+    }
+    shell.settings = readSettings(options);
+    if (!content.found) {
+        reportFailure(startUpFailureText, noContentFolderLine(content.searched));
+        closeSession();
+        return exitFailure;
     }
     int exitCode = playInContentFolder(content.folder);
     closeSession();
