@@ -2,7 +2,6 @@
 
 #include "assets/content_catalogue.h"
 #include "display/display_device.h"
-#include "input/binding_text.h"
 #include "input/bindings.h"
 #include "platform/messages.h"
 #include "platform/video.h"
@@ -12,6 +11,7 @@
 #include "shell/failure_report.h"
 #include "shell/options.h"
 #include "shell/session.h"
+#include "shell/settings_bindings.h"
 #include "shell/shutdown.h"
 #include "shell/startup.h"
 #include "shell/window_procedure.h"
@@ -59,30 +59,8 @@ int dispatchOne(int* exitCode) {
     return 1;
 }
 
-// The file's defaults: the game's settings, then the key bindings.
-std::vector<ConfigDefault> fileDefaults() {
-    std::vector<ConfigDefault> defaults = defaultConfigEntries();
-    for (const BindingEntry& entry : defaultBindingEntries())
-        defaults.push_back(ConfigDefault{entry.key, entry.value, entry.comment});
-    return defaults;
-}
-
-// The bindings as shipped, changed by the file's "bind." lines; a line that names no key or
-// button is told with its line number and leaves that game key as it was.
-Bindings bindingsFromSettings(const GameSettings& settings) {
-    Bindings bindings = defaultBindings();
-    for (const ConfigEntry& entry : settings.otherEntries) {
-        std::string error;
-        if (isBindingKey(entry.key) &&
-            !applyBindingEntry(entry.key, entry.value, &bindings, &error))
-            std::fprintf(stderr, "Kavorind: settings line %d: %s; the line is ignored\n",
-                         entry.line, error.c_str());
-    }
-    return bindings;
-}
-
 // The configuration file, then the command line over it; what goes wrong is told, never fatal.
-GameSettings readSettings(const GameOptions& options) {
+GameSettings readSettings(const GameOptions& options, Bindings* bindings) {
     std::string path =
         configFilePath(options.configFile, std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
     std::vector<std::string> problems;
@@ -91,7 +69,8 @@ GameSettings readSettings(const GameOptions& options) {
         problems.push_back("no folder for the settings (neither XDG_CONFIG_HOME nor HOME is "
                            "set); the defaults are used");
     else
-        config = loadConfigFile(path, fileDefaults(), &problems);
+        config = loadConfigFile(path, settingsFileDefaults(), &problems);
+    *bindings = bindingsFromSettings(config, path, &problems);
     for (const std::string& problem : problems)
         std::fprintf(stderr, "Kavorind: %s\n", problem.c_str());
     return effectiveSettings(config, options);
@@ -129,13 +108,13 @@ int showContentFolder(const DataChoice& choice) {
 }
 
 // From the content folder on: the sound, the keys, the window, start-up and the loop.
-int playInContentFolder(const std::string& folder) {
+int playInContentFolder(const std::string& folder, const Bindings& bindings) {
     if (!enterContentFolder(folder))
         return exitFailure;
     chooseSoundOutput(shell.settings.mute, shell.settings.volume);
     // The real game reads the keyboard and pads through the bindings; the headless tools set their
     // own key source before enterProgram.
-    installBindings(bindingsFromSettings(shell.settings));
+    installBindings(bindings);
     if (!enterProgram(shell.settings))
         return exitFailure;
     return runMessageLoop();
@@ -210,13 +189,14 @@ int kavorindMain(int argc, const char* const* argv) {
         std::fprintf(stderr, "kavorind: %s\n", error.c_str());
         return exitUsage;
     }
-    shell.settings = readSettings(options);
+    Bindings bindings;
+    shell.settings = readSettings(options, &bindings);
     if (!content.found) {
         reportFailure(startUpFailureText, noContentFolderLine(content.searched));
         closeSession();
         return exitFailure;
     }
-    int exitCode = playInContentFolder(content.folder);
+    int exitCode = playInContentFolder(content.folder, bindings);
     closeSession();
     return exitCode;
 }
