@@ -1,5 +1,6 @@
 #include "platform/video.h"
 
+#include "platform/frame_conversion.h"
 #include "platform/frame_geometry.h"
 #include "platform/icon.h"
 #include "platform/window_internal.h"
@@ -7,6 +8,7 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <initializer_list>
 #include <vector>
@@ -20,20 +22,33 @@ struct PlatformWindow {
 
 struct PlatformRenderer {
     PlatformWindow* window = nullptr;
-    SDL_Renderer* renderer = nullptr;
+    SDL_Renderer* renderer = nullptr; // null: frames go straight into the window's own surface
     int scaling = FrameSharp;
+};
+
+// The palette as pixels of the format the frame is converted into, made again only when the
+// palette or that format changes.
+struct MappedPalette {
+    std::array<uint32_t, 256> argb{};
+    std::array<uint32_t, 256> pixels{};
+    Uint32 format = SDL_PIXELFORMAT_UNKNOWN;
 };
 
 struct PlatformTexture {
     PlatformRenderer* owner = nullptr;
-    SDL_Texture* frame = nullptr;    // width x height ARGB, filled from the palette indices
+    SDL_Texture* frame = nullptr;    // width x height in the window's format, from the indices
     SDL_Texture* enlarged = nullptr; // the frame enlarged by whole multiples, sharp edges
     int width = 0;
     int height = 0;
     int enlargedWidth = 0;
     int enlargedHeight = 0;
     int lost = 0;
-    int filled = 0; // a frame was converted into it and can be shown again
+    int filled = 0; // a frame was presented and can be shown again
+    MappedPalette palette;
+    // Without a renderer: the last frame's indices, to show it again at another size, and the
+    // enlarged picture where a smooth step or another format still lies between it and the window.
+    std::vector<uint8_t> kept;
+    SDL_Surface* staging = nullptr;
 };
 
 namespace {
@@ -47,9 +62,34 @@ struct PlatformVideo {
     std::vector<PlatformTexture*> liveTextures;
     int messageBoxesEnabled = 1;
     int screenOutput = 1;
+    int gpuLikely = 1;      // decided as the window is made: it is made OpenGL-ready only then
+    int rendererForced = 0; // tests: SDL's renderer even where there is no GPU
 };
 
 PlatformVideo platformVideo;
+
+// 4-byte pixels the conversion can write directly.
+bool directPixels(Uint32 format) {
+    return SDL_BYTESPERPIXEL(format) == 4 && !SDL_ISPIXELFORMAT_INDEXED(format) &&
+           format != SDL_PIXELFORMAT_ARGB2101010;
+}
+
+const uint32_t* mappedPalette(MappedPalette& palette, const uint32_t* argbTable, Uint32 format) {
+    if (palette.format == format && std::memcmp(palette.argb.data(), argbTable, 1024) == 0)
+        return palette.pixels.data();
+    SDL_PixelFormat* layout = SDL_AllocFormat(format);
+    if (!layout)
+        return argbTable;
+    for (size_t i = 0; i < 256; ++i) {
+        uint32_t argb = argbTable[i];
+        palette.pixels[i] =
+            SDL_MapRGB(layout, (argb >> 16) & 0xff, (argb >> 8) & 0xff, argb & 0xff);
+    }
+    SDL_FreeFormat(layout);
+    std::memcpy(palette.argb.data(), argbTable, 1024);
+    palette.format = format;
+    return palette.pixels.data();
+}
 
 void dropEnlargedTexture(PlatformTexture* texture) {
     if (texture->enlarged)
@@ -66,10 +106,9 @@ SDL_Texture* enlargedTarget(PlatformTexture* texture, int width, int height) {
     dropEnlargedTexture(texture);
     SDL_Renderer* renderer = texture->owner->renderer;
     // In the window's own format where the renderer can draw into one: the smooth step to the
-    // window then needs no conversion (a software renderer would convert every pixel twice).
+    // window then needs no conversion.
     Uint32 format = SDL_GetWindowPixelFormat(texture->owner->window->window);
-    if (SDL_BYTESPERPIXEL(format) == 4 && !SDL_ISPIXELFORMAT_INDEXED(format) &&
-        format != SDL_PIXELFORMAT_ARGB2101010)
+    if (directPixels(format))
         texture->enlarged =
             SDL_CreateTexture(renderer, format, SDL_TEXTUREACCESS_TARGET, width, height);
     if (!texture->enlarged)
@@ -100,7 +139,8 @@ SDL_Texture* enlargedFrame(PlatformTexture* texture, const FrameLayout& layout) 
     return target;
 }
 
-// Every pixel of the output is drawn: black around the picture, so nothing stale shows there.
+// Every pixel of the output is drawn: a renderer's back buffer is undefined after a present, so
+// the whole output is cleared to black before the picture goes on it.
 void copyFrameToScreen(PlatformTexture* texture) {
     SDL_Renderer* renderer = texture->owner->renderer;
     int outputWidth = 0;
@@ -123,8 +163,133 @@ void copyFrameToScreen(PlatformTexture* texture) {
         SDL_RenderCopy(renderer, source, nullptr, &destination);
 }
 
-// An OpenGL renderer whose rasteriser is Mesa's software one (as under Xvfb or in a virtual
-// machine without a graphics driver).
+int presentThroughRenderer(PlatformTexture* texture, const uint8_t* indices, int pitch,
+                           const uint32_t* argbTable) {
+    Uint32 format = SDL_PIXELFORMAT_ARGB8888;
+    SDL_QueryTexture(texture->frame, &format, nullptr, nullptr, nullptr);
+    const uint32_t* table = mappedPalette(texture->palette, argbTable, format);
+    void* target = nullptr;
+    int targetPitch = 0;
+    if (SDL_LockTexture(texture->frame, nullptr, &target, &targetPitch) != 0)
+        return 0;
+    convertFrame(indices, pitch, texture->width, texture->height, table,
+                 static_cast<uint8_t*>(target), targetPitch, 1, 1);
+    SDL_UnlockTexture(texture->frame);
+    texture->filled = 1;
+    copyFrameToScreen(texture);
+    SDL_RenderPresent(texture->owner->renderer);
+    return 1;
+}
+
+// A streaming texture in the window's own format where the renderer takes it, so that the copy
+// to the window converts nothing; ARGB otherwise.
+SDL_Texture* createStreamingFrame(PlatformRenderer* renderer, int width, int height) {
+    Uint32 format = SDL_GetWindowPixelFormat(renderer->window->window);
+    SDL_RendererInfo info{};
+    bool taken = false;
+    if (directPixels(format) && SDL_GetRendererInfo(renderer->renderer, &info) == 0)
+        for (Uint32 i = 0; i < info.num_texture_formats; ++i)
+            taken = taken || info.texture_formats[i] == format;
+    SDL_Texture* frame = nullptr;
+    if (taken)
+        frame = SDL_CreateTexture(renderer->renderer, format, SDL_TEXTUREACCESS_STREAMING, width,
+                                  height);
+    if (!frame)
+        frame = SDL_CreateTexture(renderer->renderer, SDL_PIXELFORMAT_ARGB8888,
+                                  SDL_TEXTUREACCESS_STREAMING, width, height);
+    // Every pixel is opaque: copying without blending is much cheaper on software renderers.
+    if (frame)
+        SDL_SetTextureBlendMode(frame, SDL_BLENDMODE_NONE);
+    return frame;
+}
+
+// Black around the picture only: the window's surface keeps what was written into it, so the
+// picture's own area needs no clearing first.
+void fillBorders(SDL_Surface* screen, const FrameRect& picture) {
+    int below = picture.y + picture.height;
+    int right = picture.x + picture.width;
+    SDL_Rect borders[4] = {
+        {0, 0, screen->w, picture.y},
+        {0, below, screen->w, screen->h - below},
+        {0, picture.y, picture.x, picture.height},
+        {right, picture.y, screen->w - right, picture.height},
+    };
+    if (picture.width <= 0 || picture.height <= 0)
+        borders[0].h = screen->h;
+    SDL_FillRects(screen, borders, 4, SDL_MapRGB(screen->format, 0, 0, 0));
+}
+
+// The surface the enlarged picture is converted into when it cannot go straight to the window.
+SDL_Surface* stagingSurface(PlatformTexture* texture, int width, int height, Uint32 format) {
+    SDL_Surface* staging = texture->staging;
+    if (staging && staging->w == width && staging->h == height && staging->format->format == format)
+        return staging;
+    SDL_FreeSurface(staging);
+    texture->staging = SDL_CreateRGBSurfaceWithFormat(0, width, height, 32, format);
+    return texture->staging;
+}
+
+// The frame converted into the window's surface: at a whole multiple straight into its place, the
+// enlargement done in the same pass; otherwise enlarged into a surface beside it and then
+// stretched smoothly (or converted, for a window of another depth) onto the window.
+int drawIntoSurface(PlatformTexture* texture, SDL_Surface* screen, const uint8_t* indices,
+                    int pitch, const uint32_t* argbTable) {
+    FrameLayout layout =
+        frameLayout(texture->owner->scaling, texture->width, texture->height, screen->w, screen->h);
+    const FrameRect& to = layout.destination;
+    fillBorders(screen, to);
+    if (to.width <= 0 || to.height <= 0)
+        return 1;
+    Uint32 screenFormat = screen->format->format;
+    Uint32 format = directPixels(screenFormat) ? screenFormat : Uint32{SDL_PIXELFORMAT_ARGB8888};
+    const uint32_t* table = mappedPalette(texture->palette, argbTable, format);
+    int across = layout.enlargedWidth / texture->width;
+    int down = layout.enlargedHeight / texture->height;
+    bool straight = format == screenFormat && to.width == layout.enlargedWidth &&
+                    to.height == layout.enlargedHeight;
+    SDL_Surface* target =
+        straight ? screen
+                 : stagingSurface(texture, layout.enlargedWidth, layout.enlargedHeight, format);
+    if (!target || SDL_LockSurface(target) != 0)
+        return 0;
+    auto* pixels = static_cast<uint8_t*>(target->pixels);
+    if (straight)
+        pixels += static_cast<ptrdiff_t>(to.y) * target->pitch + to.x * 4;
+    convertFrame(indices, pitch, texture->width, texture->height, table, pixels, target->pitch,
+                 across, down);
+    SDL_UnlockSurface(target);
+    if (straight)
+        return 1;
+    SDL_Rect destination{to.x, to.y, to.width, to.height};
+    if (format == screenFormat)
+        return SDL_SoftStretchLinear(target, nullptr, screen, &destination) == 0 ? 1 : 0;
+    return SDL_BlitScaled(target, nullptr, screen, &destination) == 0 ? 1 : 0;
+}
+
+int showInSurface(PlatformTexture* texture, const uint8_t* indices, int pitch,
+                  const uint32_t* argbTable) {
+    SDL_Window* window = texture->owner->window->window;
+    SDL_Surface* screen = SDL_GetWindowSurface(window);
+    if (!screen || !drawIntoSurface(texture, screen, indices, pitch, argbTable))
+        return 0;
+    return SDL_UpdateWindowSurface(window) == 0 ? 1 : 0;
+}
+
+int presentIntoSurface(PlatformTexture* texture, const uint8_t* indices, int pitch,
+                       const uint32_t* argbTable) {
+    if (!showInSurface(texture, indices, pitch, argbTable))
+        return 0;
+    size_t rowBytes = static_cast<size_t>(texture->width);
+    texture->kept.resize(rowBytes * texture->height);
+    for (int y = 0; y < texture->height; ++y)
+        std::memcpy(&texture->kept[y * rowBytes], indices + static_cast<ptrdiff_t>(y) * pitch,
+                    rowBytes);
+    texture->filled = 1;
+    return 1;
+}
+
+// An OpenGL renderer whose rasteriser is Mesa's software one (as in a virtual machine without a
+// graphics driver).
 bool rasterisesOnTheCpu(SDL_Renderer* renderer) {
     SDL_RendererInfo info{};
     if (SDL_GetRendererInfo(renderer, &info) != 0 || std::strncmp(info.name, "opengl", 6) != 0)
@@ -141,6 +306,44 @@ bool rasterisesOnTheCpu(SDL_Renderer* renderer) {
         if (std::strstr(name, software))
             return true;
     return false;
+}
+
+// Whether the X server can hand OpenGL to a graphics driver (DRI, or NVIDIA's own GLX). Xvfb, VNC
+// servers and remote displays cannot: their OpenGL is drawn by the CPU. Asked over a connection
+// of our own through the X library SDL itself loads, which takes about a millisecond, against
+// the hundreds that making the window OpenGL-ready costs there.
+bool xServerHasDirectRendering() {
+    void* library = SDL_LoadObject("libX11.so.6");
+    if (!library)
+        return true; // cannot tell: as if there were a GPU, which loses nothing but time
+    using OpenDisplay = void* (*)(const char*);
+    using QueryExtension = int (*)(void*, const char*, int*, int*, int*);
+    using CloseDisplay = int (*)(void*);
+    auto open = reinterpret_cast<OpenDisplay>(SDL_LoadFunction(library, "XOpenDisplay"));
+    auto query = reinterpret_cast<QueryExtension>(SDL_LoadFunction(library, "XQueryExtension"));
+    auto close = reinterpret_cast<CloseDisplay>(SDL_LoadFunction(library, "XCloseDisplay"));
+    void* display = open && query && close ? open(nullptr) : nullptr;
+    bool direct = true;
+    if (display) {
+        int opcode = 0, event = 0, error = 0;
+        direct = false;
+        for (const char* extension : {"DRI3", "DRI2", "NV-GLX"})
+            direct = direct || query(display, extension, &opcode, &event, &error);
+        close(display);
+    }
+    SDL_UnloadObject(library);
+    return direct;
+}
+
+// Whether a renderer made for the window might be drawn by a GPU. The answer only saves time: a
+// wrong yes costs the OpenGL-ready window and a renderer made and dropped, as it always did.
+bool gpuLikely() {
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (!driver || std::strcmp(driver, "dummy") == 0 || std::strcmp(driver, "offscreen") == 0)
+        return false;
+    if (std::strcmp(driver, "x11") == 0)
+        return xServerHasDirectRendering();
+    return true;
 }
 
 } // namespace
@@ -177,10 +380,14 @@ PlatformWindow* platformCreateWindow(const char* title, int width, int height, i
             height = desktop.h;
         }
     }
-    // Made ready for OpenGL from the start: otherwise an OpenGL renderer replaces the window with a
-    // new one, and whoever found the first (a window manager, a test) holds a dead handle.
-    SDL_Window* window = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                                          width, height, flags | SDL_WINDOW_OPENGL);
+    // Made ready for OpenGL from the start where a GPU may draw it: otherwise an OpenGL renderer
+    // replaces the window with a new one, and whoever found the first (a window manager, a test)
+    // holds a dead handle. Where none can, that readiness only costs time.
+    platformVideo.gpuLikely = gpuLikely() ? 1 : 0;
+    SDL_Window* window = nullptr;
+    if (platformVideo.gpuLikely)
+        window = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width,
+                                  height, flags | SDL_WINDOW_OPENGL);
     if (!window)
         window = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width,
                                   height, flags);
@@ -199,25 +406,27 @@ PlatformWindow* platformCreateWindow(const char* title, int width, int height, i
 PlatformRenderer* platformCreateRenderer(PlatformWindow* window) {
     if (!window)
         return nullptr;
-    SDL_Renderer* renderer = SDL_CreateRenderer(window->window, -1, SDL_RENDERER_PRESENTVSYNC);
-    if (renderer && rasterisesOnTheCpu(renderer)) {
-        // OpenGL drawn by the CPU costs several times what SDL's own software path does for a
-        // frame this small, so machines without a graphics driver get the software path.
+    SDL_Renderer* renderer = nullptr;
+    if (platformVideo.gpuLikely || platformVideo.rendererForced)
+        renderer = SDL_CreateRenderer(window->window, -1, SDL_RENDERER_PRESENTVSYNC);
+    if (renderer && !platformVideo.rendererForced && rasterisesOnTheCpu(renderer)) {
+        // OpenGL drawn by the CPU costs several times what writing into the window's surface
+        // does for a frame this small.
         SDL_DestroyRenderer(renderer);
-        SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-        renderer = SDL_CreateRenderer(window->window, -1, SDL_RENDERER_SOFTWARE);
+        renderer = nullptr;
     }
-    if (!renderer)
-        renderer = SDL_CreateRenderer(window->window, -1, SDL_RENDERER_SOFTWARE);
-    if (!renderer)
-        return nullptr;
+    if (!renderer) {
+        // The window's surface must be the window system's own, never one more renderer.
+        SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    }
     return new PlatformRenderer{window, renderer};
 }
 
 void platformDestroyRenderer(PlatformRenderer* renderer) {
     if (!renderer)
         return;
-    SDL_DestroyRenderer(renderer->renderer);
+    if (renderer->renderer)
+        SDL_DestroyRenderer(renderer->renderer);
     delete renderer;
 }
 
@@ -291,15 +500,19 @@ void platformMoveWindow(PlatformRenderer* renderer, int left, int top) {
 }
 
 PlatformTexture* platformCreateFrameTexture(PlatformRenderer* renderer, int width, int height) {
-    if (!renderer)
+    if (!renderer || width <= 0 || height <= 0)
         return nullptr;
-    SDL_Texture* frame = SDL_CreateTexture(renderer->renderer, SDL_PIXELFORMAT_ARGB8888,
-                                           SDL_TEXTUREACCESS_STREAMING, width, height);
-    if (!frame)
-        return nullptr;
-    // Every pixel is opaque: copying without blending is much cheaper on software renderers.
-    SDL_SetTextureBlendMode(frame, SDL_BLENDMODE_NONE);
-    auto* texture = new PlatformTexture{renderer, frame, nullptr, width, height, 0, 0, 0, 0};
+    SDL_Texture* frame = nullptr;
+    if (renderer->renderer) {
+        frame = createStreamingFrame(renderer, width, height);
+        if (!frame)
+            return nullptr;
+    }
+    auto* texture = new PlatformTexture{};
+    texture->owner = renderer;
+    texture->frame = frame;
+    texture->width = width;
+    texture->height = height;
     platformVideo.liveTextures.push_back(texture);
     return texture;
 }
@@ -309,7 +522,9 @@ void platformDestroyFrameTexture(PlatformTexture* texture) {
         return;
     std::erase(platformVideo.liveTextures, texture);
     dropEnlargedTexture(texture);
-    SDL_DestroyTexture(texture->frame);
+    if (texture->frame)
+        SDL_DestroyTexture(texture->frame);
+    SDL_FreeSurface(texture->staging);
     delete texture;
 }
 
@@ -323,21 +538,9 @@ int platformPresentFrame(PlatformTexture* texture, const uint8_t* indices, int p
         return 0;
     if (!platformVideo.screenOutput)
         return 1;
-    void* target = nullptr;
-    int targetPitch = 0;
-    if (SDL_LockTexture(texture->frame, nullptr, &target, &targetPitch) != 0)
-        return 0;
-    for (int y = 0; y < texture->height; ++y) {
-        const uint8_t* source = indices + static_cast<ptrdiff_t>(y) * pitch;
-        auto* row = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(target) + y * targetPitch);
-        for (int x = 0; x < texture->width; ++x)
-            row[x] = argbTable[source[x]];
-    }
-    SDL_UnlockTexture(texture->frame);
-    texture->filled = 1;
-    copyFrameToScreen(texture);
-    SDL_RenderPresent(texture->owner->renderer);
-    return 1;
+    if (texture->owner->renderer)
+        return presentThroughRenderer(texture, indices, pitch, argbTable);
+    return presentIntoSurface(texture, indices, pitch, argbTable);
 }
 
 int platformShowFrameAgain(PlatformTexture* texture) {
@@ -346,6 +549,17 @@ int platformShowFrameAgain(PlatformTexture* texture) {
     if (!platformVideo.screenOutput)
         return 1;
     SDL_Renderer* renderer = texture->owner->renderer;
+    if (!renderer) {
+        if (texture->filled)
+            return showInSurface(texture, texture->kept.data(), texture->width,
+                                 texture->palette.argb.data());
+        SDL_Window* window = texture->owner->window->window;
+        SDL_Surface* screen = SDL_GetWindowSurface(window);
+        if (!screen)
+            return 0;
+        fillBorders(screen, FrameRect{});
+        return SDL_UpdateWindowSurface(window) == 0 ? 1 : 0;
+    }
     if (texture->filled) {
         copyFrameToScreen(texture);
     } else {
@@ -354,6 +568,10 @@ int platformShowFrameAgain(PlatformTexture* texture) {
     }
     SDL_RenderPresent(renderer);
     return 1;
+}
+
+void platformForceRenderer(int forced) {
+    platformVideo.rendererForced = forced;
 }
 
 void platformSetScreenOutput(int enabled) {

@@ -1,7 +1,8 @@
-// What reaches the window, read back from SDL's software renderer on the dummy driver (the
-// renderer used wherever there is no graphics driver): whole multiples stay exact through the
-// render target, the smooth step really is smooth, integer scaling leaves black borders, and the
-// kept frame is shown again after a resize without a new present.
+// What reaches the window on the dummy driver, both ways: written straight into the window's
+// surface (the way wherever there is no graphics driver) and through SDL's renderer (the way of a
+// GPU, here SDL's software one): whole multiples stay exact, the smooth step really is smooth,
+// integer scaling leaves black borders, and the kept frame is shown again after a resize without a
+// new present.
 
 #include "platform/frame_geometry.h"
 #include "platform/window_internal.h"
@@ -13,6 +14,7 @@
 #include <array>
 #include <cstdint>
 #include <set>
+#include <string>
 #include <vector>
 
 namespace kavorind {
@@ -33,13 +35,20 @@ const std::array<uint32_t, 256>& blackAndWhite() {
     return table;
 }
 
-struct FrameScalingTest : ::testing::Test {
-    static PlatformRenderer* renderer() {
-        static PlatformRenderer* made = platformCreateRenderer(testWindow());
-        return made;
+// The parameter: 1 through SDL's renderer, 0 into the window's surface.
+struct FrameScalingTest : ::testing::TestWithParam<int> {
+    static PlatformRenderer*& made() {
+        static PlatformRenderer* renderer = nullptr;
+        return renderer;
     }
+    static PlatformRenderer* renderer() { return made(); }
 
     void SetUp() override {
+        // One renderer per window at a time: the other way's is dropped first.
+        platformDestroyRenderer(made());
+        platformForceRenderer(GetParam());
+        made() = platformCreateRenderer(testWindow());
+        platformForceRenderer(0);
         ASSERT_NE(renderer(), nullptr);
         texture = platformCreateFrameTexture(renderer(), 640, 480);
         ASSERT_NE(texture, nullptr);
@@ -69,6 +78,19 @@ struct FrameScalingTest : ::testing::Test {
     void readScreen() {
         SDL_Window* window = SDL_GetWindowFromID(platformWindowNumber(testWindow()));
         SDL_Renderer* sdlRenderer = SDL_GetRenderer(window);
+        ASSERT_EQ(sdlRenderer != nullptr, GetParam() == 1);
+        if (!sdlRenderer) {
+            SDL_Surface* surface = SDL_GetWindowSurface(window);
+            ASSERT_NE(surface, nullptr);
+            width = surface->w;
+            height = surface->h;
+            screen.assign(static_cast<size_t>(width) * height, 0);
+            ASSERT_EQ(SDL_ConvertPixels(width, height, surface->format->format, surface->pixels,
+                                        surface->pitch, SDL_PIXELFORMAT_ARGB8888, screen.data(),
+                                        width * 4),
+                      0);
+            return;
+        }
         ASSERT_EQ(SDL_GetRendererOutputSize(sdlRenderer, &width, &height), 0);
         screen.assign(static_cast<size_t>(width) * height, 0);
         ASSERT_EQ(SDL_RenderReadPixels(sdlRenderer, nullptr, SDL_PIXELFORMAT_ARGB8888,
@@ -123,7 +145,7 @@ std::vector<uint8_t> stripes() {
 
 } // namespace
 
-TEST_F(FrameScalingTest, AWholeMultipleKeepsEveryPixelASquareBlock) {
+TEST_P(FrameScalingTest, AWholeMultipleKeepsEveryPixelASquareBlock) {
     sizeWindow(1280, 960);
     for (int scaling : {FrameSharp, FrameInteger, FrameStretch}) {
         present(scaling, onePixelAt(100, 37));
@@ -132,7 +154,7 @@ TEST_F(FrameScalingTest, AWholeMultipleKeepsEveryPixelASquareBlock) {
     }
 }
 
-TEST_F(FrameScalingTest, TheStepPastTheWholeMultipleIsSmoothAndKeepsTheAspect) {
+TEST_P(FrameScalingTest, TheStepPastTheWholeMultipleIsSmoothAndKeepsTheAspect) {
     sizeWindow(1000, 1000); // 1x, then 1.5625x; bars above and below
     present(FrameSharp, stripes());
     EXPECT_EQ(lit(), (FrameRect{0, 125, 1000, 750}));
@@ -140,7 +162,7 @@ TEST_F(FrameScalingTest, TheStepPastTheWholeMultipleIsSmoothAndKeepsTheAspect) {
     EXPECT_GT(coloursIn(FrameRect{0, 125, 1000, 750}).size(), 2u);
 }
 
-TEST_F(FrameScalingTest, IntegerLeavesTheRemainderBlackAndTheFrameExact) {
+TEST_P(FrameScalingTest, IntegerLeavesTheRemainderBlackAndTheFrameExact) {
     sizeWindow(1000, 1000);
     present(FrameInteger, stripes());
     EXPECT_EQ(lit(), (FrameRect{180, 260, 640, 480}));
@@ -150,13 +172,13 @@ TEST_F(FrameScalingTest, IntegerLeavesTheRemainderBlackAndTheFrameExact) {
     EXPECT_EQ(coloursIn(FrameRect{180, 260, 640, 480}), (std::set<uint32_t>{black, white}));
 }
 
-TEST_F(FrameScalingTest, StretchFillsTheWholeWindow) {
+TEST_P(FrameScalingTest, StretchFillsTheWholeWindow) {
     sizeWindow(900, 300);
     present(FrameStretch, stripes());
     EXPECT_EQ(lit(), (FrameRect{0, 0, 900, 300}));
 }
 
-TEST_F(FrameScalingTest, TheKeptFrameIsShownAgainAfterAResize) {
+TEST_P(FrameScalingTest, TheKeptFrameIsShownAgainAfterAResize) {
     EXPECT_EQ(platformShowFrameAgain(texture), 1);
     readScreen();
     EXPECT_EQ(lit(), FrameRect{}) << "before any present the window is black";
@@ -173,5 +195,29 @@ TEST_F(FrameScalingTest, TheKeptFrameIsShownAgainAfterAResize) {
     platformMarkFrameTexturesLost();
     EXPECT_EQ(platformShowFrameAgain(texture), 0);
 }
+
+TEST_P(FrameScalingTest, NothingOfAnEarlierPictureStaysAroundASmallerOne) {
+    sizeWindow(1000, 1000);
+    present(FrameStretch, stripes());
+    present(FrameInteger, onePixelAt(0, 0));
+    EXPECT_EQ(lit(), (FrameRect{180, 260, 1, 1}));
+}
+
+TEST_P(FrameScalingTest, APaletteChangeRecoloursTheSameIndices) {
+    sizeWindow(640, 480);
+    present(FrameSharp, onePixelAt(10, 10));
+    EXPECT_EQ(at(10, 10), white);
+    std::array<uint32_t, 256> red = blackAndWhite();
+    red[1] = 0xffff0000u;
+    ASSERT_EQ(platformPresentFrame(texture, onePixelAt(10, 10).data(), 640, red.data()), 1);
+    readScreen();
+    EXPECT_EQ(at(10, 10), 0xffff0000u);
+    EXPECT_EQ(at(11, 10), black);
+}
+
+INSTANTIATE_TEST_SUITE_P(BothWays, FrameScalingTest, ::testing::Values(0, 1),
+                         [](const ::testing::TestParamInfo<int>& info) {
+                             return info.param ? std::string("Renderer") : std::string("Surface");
+                         });
 
 } // namespace kavorind
