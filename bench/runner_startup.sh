@@ -5,7 +5,10 @@
 #
 #   bench/runner_startup.sh [--runs N] BUILD [BASELINE_BUILD]
 #
-# Each BUILD is a build directory with kavorind-sim and the default content in data/.
+# Each BUILD is a build directory with kavorind-sim and the default content in data/. The runner
+# takes SDL's dummy video driver unless SDL_VIDEODRIVER says otherwise: under Xvfb,
+# `SDL_VIDEODRIVER=x11` makes it open a real window and choose its way to the screen as the game
+# does (frames are still not drawn), which is the game's own start-up without its first drawing.
 set -euo pipefail
 runs=21
 if [ "${1:-}" = "--runs" ]; then
