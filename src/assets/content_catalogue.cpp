@@ -49,6 +49,16 @@ template <typename Content, size_t count> void releaseAll(std::array<Content, co
 
 } // namespace
 
+std::vector<const WaveClip*> catalogueClips(const ContentCatalogue& content) {
+    std::vector<const WaveClip*> clips{&content.tallyEffect, &content.tallyMusic,
+                                       &content.openingMusic};
+    for (const WaveClip& clip : content.effectClips)
+        clips.push_back(&clip);
+    for (const WaveClip& clip : content.musicClips)
+        clips.push_back(&clip);
+    return clips;
+}
+
 void loadProgramContent() {
     catalogue.tallyEffect.load("C-Eff.wav");
     catalogue.tallyMusic.load("C-Music.wav");

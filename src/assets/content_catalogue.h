@@ -6,6 +6,7 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 namespace kavorind {
 
@@ -65,6 +66,9 @@ extern ContentCatalogue catalogue;
 constexpr int startUpFileCount = 66;
 // The file names in the order start-up reads them.
 extern const std::array<const char*, startUpFileCount> startUpFileNames;
+
+// Every clip the catalogue holds, loaded or not: what the sound output's format is chosen from.
+std::vector<const WaveClip*> catalogueClips(const ContentCatalogue& content);
 
 // Reads the files that need no check; called once as the program starts, before start-up.
 void loadProgramContent();

@@ -17,10 +17,11 @@ struct PlatformSound {
 
 namespace {
 
-// CD rate, 16-bit stereo; 1024 frames (23 ms) keep effects close to the picture.
-constexpr int outputRate = 44100;
-constexpr int outputChannels = 2;
-constexpr int outputFrames = 1024;
+// Unless the game asks for its sounds' own format: CD rate, 16-bit stereo. 1024 frames (23 ms at
+// 44.1 kHz) keep effects close to the picture; a slower output takes proportionally fewer.
+constexpr int defaultRate = 44100;
+constexpr int defaultChannels = 2;
+constexpr int outputFramesAtDefaultRate = 1024;
 // A converted sound larger than this is refused (about twelve minutes of CD-quality stereo).
 constexpr uint64_t maxSoundBytes = 128u << 20;
 // The wave decoders make at most four bytes of samples from each byte they read (4-bit ADPCM to
@@ -36,6 +37,11 @@ struct PlatformAudio {
     int voiceCount = 0;
     int muted = 0;
     int volumePercent = 100;
+    // The format asked for, and the one the open output was asked for.
+    int wishedRate = defaultRate;
+    int wishedChannels = defaultChannels;
+    int openedRate = 0;
+    int openedChannels = 0;
     std::string refusal;
     int alsaQuiet = 0;
     // Set from SDL's threads when the output device disappears or a new one arrives.
@@ -105,12 +111,18 @@ int masterVolume() {
 PlatformAudioState openOutput() {
     if (!startSubsystem() || SDL_GetNumAudioDevices(0) == 0)
         return PlatformAudioAbsent;
-    if (Mix_OpenAudio(outputRate, AUDIO_S16SYS, outputChannels, outputFrames) != 0) {
+    int rate = platformAudio.wishedRate;
+    int frames = outputFramesAtDefaultRate;
+    while (frames > 256 && frames * defaultRate / 2 >= outputFramesAtDefaultRate * rate)
+        frames /= 2;
+    if (Mix_OpenAudio(rate, AUDIO_S16SYS, platformAudio.wishedChannels, frames) != 0) {
         platformAudio.refusal = Mix_GetError();
         return PlatformAudioRefused;
     }
     Mix_AllocateChannels(0);
     Mix_MasterVolume(masterVolume());
+    platformAudio.openedRate = rate;
+    platformAudio.openedChannels = platformAudio.wishedChannels;
     platformAudio.outputOpen = 1;
     platformAudio.outputLost = 0;
     return PlatformAudioReady;
@@ -123,6 +135,11 @@ void forgetIfSdlWasQuit() {
         platformAudio.subsystemUp = 0;
         platformAudio.gaveUp = 0;
     }
+}
+
+int openedAsWished() {
+    return platformAudio.openedRate == platformAudio.wishedRate &&
+           platformAudio.openedChannels == platformAudio.wishedChannels;
 }
 
 int voiceValid(int voice) {
@@ -186,7 +203,7 @@ PlatformAudioState platformAudioOpen() {
     if (platformAudio.muted)
         return PlatformAudioMuted;
     forgetIfSdlWasQuit();
-    if (platformAudio.outputOpen && platformAudio.outputLost)
+    if (platformAudio.outputOpen && (platformAudio.outputLost || !openedAsWished()))
         closeOutput();
     if (platformAudio.outputOpen)
         return PlatformAudioReady;
@@ -211,6 +228,11 @@ void platformAudioSetVolume(int percent) {
         Mix_MasterVolume(masterVolume());
 }
 
+void platformAudioPreferFormat(int sampleRate, int channels) {
+    platformAudio.wishedRate = sampleRate > 0 ? sampleRate : defaultRate;
+    platformAudio.wishedChannels = channels > 0 ? channels : defaultChannels;
+}
+
 const char* platformAudioRefusal() {
     return platformAudio.refusal.c_str();
 }
@@ -225,6 +247,7 @@ void platformAudioClose() {
     platformAudio.subsystemUp = 0;
     platformAudio.gaveUp = 0;
     platformAudio.deviceArrived = 0;
+    platformAudioPreferFormat(0, 0);
 }
 
 int platformAudioOutputFormat(PlatformPcmFormat* out) {

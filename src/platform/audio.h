@@ -34,6 +34,11 @@ void platformAudioSetMuted(int muted);
 // The output's master volume, 0 to 100 (values outside are held to that range); kept for outputs
 // opened later too.
 void platformAudioSetVolume(int percent);
+// The rate and channel count the output opens with: the game's own sounds' format where that loses
+// nothing, so that their samples need no resampling when they are made ready to play. 0 for either
+// keeps CD quality (44.1 kHz stereo). An output open with another wish is reopened by the next
+// platformAudioOpen; platformAudioClose forgets the wish.
+void platformAudioPreferFormat(int sampleRate, int channels);
 // The output's own words for the last refusal ("" when none).
 const char* platformAudioRefusal();
 

@@ -39,14 +39,13 @@ int endingStart() {
     endingScene.endingLeaving = 0;
     endingScene.endingFade = 0;
     soundDevice.releaseAll();
-    WaveClip music;
     if (soundDevice.open(displaySettings.window)) {
         soundDevice.setChannelCount(1);
-        music.load("Ending-B.WAV");
-        soundDevice.assignClip(music, 0);
+        if (endingScene.music.isEmpty())
+            endingScene.music.load("Ending-B.WAV");
+        soundDevice.assignClip(endingScene.music, 0);
     }
     soundDevice.play(0, 1);
-    music.release();
     if (!installPalette(catalogue.gamePalette)) {
         endingStop();
         return 0;

@@ -38,20 +38,18 @@ int loadIfEmpty(BitmapImage& image, const char* name) {
     return 0;
 }
 
-// The clips live only until the device has copied them into its own buffers.
+// A clip that did not load is tried again at the next visit.
 void openMenuSound() {
     soundDevice.releaseAll();
     if (!soundDevice.open(displaySettings.window))
         return;
     soundDevice.setChannelCount(2);
-    WaveClip music;
-    WaveClip blip;
-    music.load("MENU-B.WAV");
-    blip.load("MENU-S.WAV");
-    soundDevice.assignClip(music, musicChannel);
-    soundDevice.assignClip(blip, blipChannel);
-    music.release();
-    blip.release();
+    if (menuScene.music.isEmpty())
+        menuScene.music.load("MENU-B.WAV");
+    if (menuScene.blip.isEmpty())
+        menuScene.blip.load("MENU-S.WAV");
+    soundDevice.assignClip(menuScene.music, musicChannel);
+    soundDevice.assignClip(menuScene.blip, blipChannel);
 }
 
 void playBlip() {

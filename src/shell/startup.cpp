@@ -36,7 +36,10 @@ int startUp() {
     catalogue.failure = ContentFailure{};
     if (!displayDevice.start(displaySettings))
         return 0;
-    // Without a sound device the game runs silent, and says so once here.
+    // The output opens in the format of the clips read so far; those start-up reads next refine
+    // it, which reopens the output only for content whose clips differ in format. Without a sound
+    // device the game runs silent, and says so once here.
+    chooseSoundFormat(catalogueClips(catalogue));
     soundDevice.open(displaySettings.window);
     tellSilentOutput();
     if (!startTimer(30, &frameTimer.frameTimerId, displaySettings.window, TickMessage))
@@ -47,8 +50,10 @@ int startUp() {
     sceneLoop.frameReady = 0;
     sceneLoop.renderBusy = 0;
     sceneLoop.currentScene = SceneLogo;
-    if (loadContentAndTypes())
+    if (loadContentAndTypes()) {
+        chooseSoundFormat(catalogueClips(catalogue));
         return 1;
+    }
     shutDown();
     return 0;
 }

@@ -3,6 +3,7 @@
 #include "sound/sound_calls.h"
 #include "sound/wave_writer.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace kavorind {
@@ -29,22 +30,42 @@ void clearDevice(SoundDevice& device) {
     device.deviceOpen = 0;
 }
 
+int isPlainPcm(const WaveFormat& format) {
+    return format.formatTag == WAVE_FORMAT_PCM &&
+           (format.bitsPerSample == 8 || format.bitsPerSample == 16);
+}
+
 // 8- and 16-bit PCM is converted straight from the clip's samples. Every other format goes through
 // the output's wave decoder, which reads whole files: one is put together from the clip's "fmt "
 // chunk and samples. What neither can take leaves the channel empty.
 SoundBuffer makeBuffer(const WaveClip& clip) {
     const WaveFormat& format = *clip.format();
-    if (format.formatTag == WAVE_FORMAT_PCM &&
-        (format.bitsPerSample == 8 || format.bitsPerSample == 16)) {
+    if (isPlainPcm(format)) {
         PlatformPcmFormat pcm{format.channels, format.bitsPerSample,
                               static_cast<int>(format.samplesPerSec)};
-        return SoundBuffer(platformAudioMakeSound(pcm, clip.samples(), clip.sampleSize()));
+        return SoundBuffer(platformAudioMakeSound(pcm, clip.samples(), clip.sampleSize()),
+                           PlatformSoundDeleter{});
     }
     std::vector<uint8_t> file =
         waveFileFromChunks(clip.formatChunk(), {clip.samples(), clip.sampleSize()});
     if (file.empty())
         return nullptr;
-    return SoundBuffer(platformAudioDecodeWave(file.data(), file.size()));
+    return SoundBuffer(platformAudioDecodeWave(file.data(), file.size()), PlatformSoundDeleter{});
+}
+
+// The clip's buffer for the output as it is now: the one kept from an earlier assign, or a new one
+// that the clip then keeps.
+SoundBuffer bufferFor(const WaveClip& clip) {
+    PlatformPcmFormat output;
+    if (!platformAudioOutputFormat(&output))
+        return nullptr;
+    SoundBuffer buffer = clip.keptBuffer(output);
+    if (buffer)
+        return buffer;
+    buffer = makeBuffer(clip);
+    if (buffer)
+        clip.keepBuffer(buffer, output);
+    return buffer;
 }
 
 } // namespace
@@ -85,7 +106,7 @@ int SoundDevice::assignClip(const WaveClip& clip, uint32_t channel) {
         return reportSoundCall(call);
     buffers[channel].reset();
     sizes[channel] = 0;
-    buffers[channel] = makeBuffer(clip);
+    buffers[channel] = bufferFor(clip);
     if (!buffers[channel])
         return reportSoundCall(call);
     sizes[channel] = clip.sampleSize();
@@ -110,6 +131,26 @@ int SoundDevice::stop(uint32_t channel) {
 void chooseSoundOutput(int muted, int volumePercent) {
     platformAudioSetMuted(muted);
     platformAudioSetVolume(volumePercent);
+}
+
+void chooseSoundFormat(std::span<const WaveClip* const> clips) {
+    // Beyond 48 kHz stereo the ear gains nothing and the mixer only works harder.
+    constexpr uint32_t richestRate = 48000;
+    constexpr uint16_t richestChannels = 2;
+    uint32_t rate = 0;
+    uint16_t channels = 0;
+    for (const WaveClip* clip : clips) {
+        if (!clip || !clip->hasSamples() || !isPlainPcm(*clip->format()))
+            continue;
+        // Copied out of the packed format record: std::min takes references.
+        uint32_t clipRate = clip->format()->samplesPerSec;
+        uint16_t clipChannels = clip->format()->channels;
+        rate = std::max(rate, std::min(clipRate, richestRate));
+        channels = std::max(channels, std::min(clipChannels, richestChannels));
+    }
+    if (!rate || !channels)
+        rate = channels = 0;
+    platformAudioPreferFormat(static_cast<int>(rate), channels);
 }
 
 void tellSilentOutput() {

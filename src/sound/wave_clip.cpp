@@ -62,6 +62,18 @@ int WaveClip::release() {
     return 1;
 }
 
+SoundBuffer WaveClip::keptBuffer(const PlatformPcmFormat& output) const {
+    if (keptFor_.sampleRate != output.sampleRate || keptFor_.channels != output.channels ||
+        keptFor_.bitsPerSample != output.bitsPerSample)
+        return nullptr;
+    return kept_;
+}
+
+void WaveClip::keepBuffer(SoundBuffer buffer, const PlatformPcmFormat& output) const {
+    kept_ = std::move(buffer);
+    keptFor_ = output;
+}
+
 std::span<const uint8_t> WaveClip::formatChunk() const {
     if (isEmpty())
         return {};

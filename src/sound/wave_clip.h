@@ -1,15 +1,21 @@
 #pragma once
+#include "platform/audio.h"
 #include "platform/content_file.h"
 #include "sound/wave_format.h"
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <span>
 
 namespace kavorind {
 
+// A clip's samples made ready for the output, shared by the clip and every channel that holds it.
+using SoundBuffer = std::shared_ptr<PlatformSound>;
+
 // One sound in memory: the format record and the sample bytes of a RIFF WAVE file. The sound device
-// copies the samples into a buffer of its own, after which the clip may be released.
+// converts the samples into the output's format the first time the clip is assigned, and the clip
+// keeps that buffer for later assigns; a channel holds its own share, so the clip may be released.
 //
 // The file is read once and kept whole; the samples are the bytes of its "data" chunk in place.
 // Any format tag loads (the sound device plays what the output can decode and leaves the rest
@@ -40,6 +46,11 @@ class WaveClip {
     std::span<const uint8_t> formatChunk() const;
     const uint8_t* samples() const { return samples_; }
     int hasSamples() const { return samples_ ? 1 : 0; }
+    // The buffer kept for this output format; null when none was kept, or for another format.
+    SoundBuffer keptBuffer(const PlatformPcmFormat& output) const;
+    // Keeps a buffer made from this clip for the output's format. A cache, so const: the clip's
+    // sound stays what it was.
+    void keepBuffer(SoundBuffer buffer, const PlatformPcmFormat& output) const;
 
   private:
     int adopt(FileBytes file);
@@ -50,6 +61,8 @@ class WaveClip {
     WaveFormat format_;
     size_t formatOffset_ = 0;
     size_t formatSize_ = 0;
+    mutable SoundBuffer kept_;
+    mutable PlatformPcmFormat keptFor_;
 };
 
 // Sound files larger than this are refused (the game's longest music is a few megabytes).

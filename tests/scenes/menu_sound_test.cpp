@@ -101,4 +101,19 @@ TEST_F(MenuSoundTest, MusicComesOutOfTheMixAndUpPlaysTheBlip) {
     EXPECT_GT(peakBetween(quietTo, blipTo), 4000);
 }
 
+// The menu's clips are read once and stay converted: a second visit reuses the first one's buffers.
+TEST_F(MenuSoundTest, ASecondVisitReusesTheFirstVisitsConvertedClips) {
+    ASSERT_EQ(menuStart(), 1);
+    ASSERT_EQ(soundDevice.hasDevice(), 1);
+    PlatformSound* music = soundDevice.buffers[0].get();
+    PlatformSound* blip = soundDevice.buffers[1].get();
+    ASSERT_NE(music, nullptr);
+    ASSERT_NE(blip, nullptr);
+    menuStop();
+    ASSERT_EQ(menuStart(), 1);
+    EXPECT_EQ(soundDevice.buffers[0].get(), music);
+    EXPECT_EQ(soundDevice.buffers[1].get(), blip);
+    EXPECT_EQ(platformAudioPlaying(0), 1);
+}
+
 } // namespace kavorind

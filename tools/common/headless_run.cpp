@@ -9,6 +9,7 @@
 #include "shell/frame_timer.h"
 #include "shell/window_procedure.h"
 
+#include <chrono>
 #include <cstdlib>
 
 namespace kavorind {
@@ -22,16 +23,32 @@ void prepareHeadlessRun(PlatformKeySource keys) {
     platformSetKeySource(keys);
 }
 
-int runHeadlessTick(int* exitCode, int* rendered) {
+namespace {
+
+using HeadlessClock = std::chrono::steady_clock;
+
+double secondsSince(HeadlessClock::time_point began) {
+    return std::chrono::duration<double>(HeadlessClock::now() - began).count();
+}
+
+} // namespace
+
+int runHeadlessTick(int* exitCode, int* rendered, HeadlessTickCost* cost) {
+    HeadlessTickCost spent;
     *rendered = 0;
+    auto began = HeadlessClock::now();
     onTimer(frameTimer.frameTimerId);
-    if (!dispatchWaitingMessages(exitCode))
-        return 0;
-    if (sceneLoop.frameReady && !sceneLoop.renderBusy) {
+    int running = dispatchWaitingMessages(exitCode);
+    spent.tickSeconds = secondsSince(began);
+    if (running && sceneLoop.frameReady && !sceneLoop.renderBusy) {
+        began = HeadlessClock::now();
         idleStep();
+        spent.renderSeconds = secondsSince(began);
         *rendered = 1;
     }
-    return 1;
+    if (cost)
+        *cost = spent;
+    return running;
 }
 
 int closeHeadlessRun() {

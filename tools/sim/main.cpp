@@ -150,9 +150,44 @@ TraceTick traceTick(int rendered) {
     return tick;
 }
 
+// The slowest tick and render of a run, each with the tick it happened at, and the run's pace
+// counted from the first tick on, so that loading the content does not dilute it.
+struct RunCost {
+    double startupSeconds = 0;
+    double tickingSeconds = 0;
+    double worstTickSeconds = 0;
+    double worstRenderSeconds = 0;
+    long worstTickAt = 0;
+    long worstRenderAt = 0;
+};
+
+void noteTickCost(RunCost* run, const HeadlessTickCost& cost, long tick) {
+    if (cost.tickSeconds > run->worstTickSeconds) {
+        run->worstTickSeconds = cost.tickSeconds;
+        run->worstTickAt = tick;
+    }
+    if (cost.renderSeconds > run->worstRenderSeconds) {
+        run->worstRenderSeconds = cost.renderSeconds;
+        run->worstRenderAt = tick;
+    }
+}
+
+void reportRun(long ticks, long renders, const RunCost& run) {
+    double seconds = run.startupSeconds + run.tickingSeconds;
+    double pace = run.tickingSeconds > 0 ? ticks / run.tickingSeconds : 0.0;
+    std::fprintf(stderr, "ticks=%ld renders=%ld seconds=%.3f ticks_per_second=%.0f\n", ticks,
+                 renders, seconds, pace);
+    std::fprintf(stderr,
+                 "startup_ms=%.1f worst_tick_ms=%.2f at_tick=%ld worst_render_ms=%.2f "
+                 "at_tick=%ld\n",
+                 run.startupSeconds * 1e3, run.worstTickSeconds * 1e3, run.worstTickAt,
+                 run.worstRenderSeconds * 1e3, run.worstRenderAt);
+}
+
 int simulate(std::FILE* trace) {
     using Clock = std::chrono::steady_clock;
     auto began = Clock::now();
+    RunCost run;
     long ticks = 0;
     long renders = 0;
     int exitCode = 0;
@@ -161,22 +196,25 @@ int simulate(std::FILE* trace) {
     int running = enterProgram();
     if (running && options.scene)
         startInScene(static_cast<int>(options.scene), static_cast<int>(options.stage));
+    auto ticking = Clock::now();
+    run.startupSeconds = std::chrono::duration<double>(ticking - began).count();
     for (long tick = 1; running && tick <= options.ticks; ++tick) {
         kavorindSim.tick = static_cast<int>(tick);
         kavorindSim.presented = 0;
         advanceKeyScript(&kavorindSim.keyPlayer, kavorindSim.tick);
         int rendered = 0;
-        running = runHeadlessTick(&exitCode, &rendered);
+        HeadlessTickCost cost;
+        running = runHeadlessTick(&exitCode, &rendered, &cost);
+        noteTickCost(&run, cost, tick);
         renders += rendered;
         ++ticks;
         if (trace)
             std::fprintf(trace, "%s\n", traceLine(traceTick(rendered)).c_str());
     }
+    run.tickingSeconds = std::chrono::duration<double>(Clock::now() - ticking).count();
     if (running)
         exitCode = closeHeadlessRun();
-    double seconds = std::chrono::duration<double>(Clock::now() - began).count();
-    std::fprintf(stderr, "ticks=%ld renders=%ld seconds=%.3f ticks_per_second=%.0f\n", ticks,
-                 renders, seconds, seconds > 0 ? ticks / seconds : 0.0);
+    reportRun(ticks, renders, run);
     return exitCode;
 }
 
