@@ -19,4 +19,9 @@ int platformInit() {
     return 1;
 }
 
+void platformSetVerticalBlankWait(int wait) {
+    // The hint overrides the renderer's own vsync flag when the renderer is made.
+    SDL_SetHint(SDL_HINT_RENDER_VSYNC, wait ? "1" : "0");
+}
+
 } // namespace kavorind

@@ -11,5 +11,8 @@ struct PlatformTexture;
 
 // Brings up SDL's video, event and timer services once; 1 on success. Safe to call again.
 int platformInit();
+// Whether presenting waits for the vertical blank (it does unless told otherwise). Takes effect for
+// renderers made afterwards; a timedemo turns it off so that the screen's rate caps nothing.
+void platformSetVerticalBlankWait(int wait);
 
 } // namespace kavorind

@@ -14,6 +14,7 @@
 #include "shell/settings_bindings.h"
 #include "shell/shutdown.h"
 #include "shell/startup.h"
+#include "shell/timedemo.h"
 #include "shell/window_procedure.h"
 #include "sound/sound_device.h"
 
@@ -80,7 +81,7 @@ GameSettings readSettings(const GameOptions& options, Bindings* bindings) {
 // content folder has become the working directory.
 void makeFileOptionsAbsolute(GameOptions* options) {
     for (std::string* name : {&options->dataDir, &options->recordFile, &options->replayFile,
-                              &options->traceFile, &options->configFile}) {
+                              &options->traceFile, &options->configFile, &options->timedemoFile}) {
         std::error_code problem;
         if (!name->empty())
             *name = fs::absolute(*name, problem).string();
@@ -117,7 +118,7 @@ int playInContentFolder(const std::string& folder, const Bindings& bindings) {
     installBindings(bindings);
     if (!enterProgram(shell.settings))
         return exitFailure;
-    return runMessageLoop();
+    return timedemo.active ? runTimedemo() : runMessageLoop();
 }
 
 } // namespace
@@ -189,6 +190,8 @@ int kavorindMain(int argc, const char* const* argv) {
         std::fprintf(stderr, "kavorind: %s\n", error.c_str());
         return exitUsage;
     }
+    if (!options.timedemoFile.empty())
+        prepareTimedemo(options.timedemoFile, session.replayLastTick);
     Bindings bindings;
     shell.settings = readSettings(options, &bindings);
     if (!content.found) {

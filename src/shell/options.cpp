@@ -21,7 +21,9 @@ constexpr const char* usage =
     "  --record FILE          write the keys of this session to FILE as a key script\n"
     "  --replay FILE          play the key script FILE instead of the keyboard\n"
     "  --trace FILE           write one JSON line per tick to FILE\n"
-    "  --config FILE          read the settings from FILE instead of the user's configuration\n";
+    "  --config FILE          read the settings from FILE instead of the user's configuration\n"
+    "  --timedemo FILE        play the key script FILE without waiting for the timer, then show\n"
+    "                         the frames per second and the slowest tick and frame, and end\n";
 
 // Options that stand alone; 1 when the name was one of them.
 int takeFlag(const std::string& name, GameOptions* out) {
@@ -54,6 +56,8 @@ std::string* pathOf(const std::string& name, GameOptions* out) {
         return &out->traceFile;
     if (name == "--config")
         return &out->configFile;
+    if (name == "--timedemo")
+        return &out->timedemoFile;
     return nullptr;
 }
 
@@ -149,6 +153,10 @@ int parseOptions(int argc, const char* const* argv, GameOptions* out, std::strin
         }
         if (!takeValue(name, value, out, error))
             return 0;
+    }
+    if (!out->replayFile.empty() && !out->timedemoFile.empty()) {
+        *error = "--replay and --timedemo each play a key script; give one of them";
+        return 0;
     }
     return 1;
 }

@@ -22,14 +22,16 @@ struct GameOptions {
     int mute = -1;   // 1 silent
     int volume = -1; // 0 to 100
     std::string dataDir;
-    std::string recordFile; // the session's keys, written as a key script
-    std::string replayFile; // a key script played instead of the keyboard, then the keyboard back
-    std::string traceFile;  // one JSON line per tick, as the headless runner writes them
-    std::string configFile; // instead of the one in the user's configuration folder
+    std::string recordFile;   // the session's keys, written as a key script
+    std::string replayFile;   // a key script played instead of the keyboard, then the keyboard back
+    std::string traceFile;    // one JSON line per tick, as the headless runner writes them
+    std::string configFile;   // instead of the one in the user's configuration folder
+    std::string timedemoFile; // a key script played as fast as the game goes, then the figures
 };
 
 // Reads the arguments after the program's name. 1 on success; 0 with a message in *error for an
-// unknown option, a missing value or a value out of range.
+// unknown option, a missing value, a value out of range, or both --replay and --timedemo (each
+// plays a key script of its own).
 int parseOptions(int argc, const char* const* argv, GameOptions* out, std::string* error);
 // The usage text printed by --help and after a bad option.
 const char* usageText();

@@ -36,7 +36,10 @@ int startReplay(const std::string& name, std::string* error) {
 }
 
 int openSessionFiles(const GameOptions& options, std::string* error) {
-    if (!options.replayFile.empty() && !startReplay(options.replayFile, error))
+    // A timedemo replays its script as --replay does; only the pace differs.
+    const std::string& script =
+        options.timedemoFile.empty() ? options.replayFile : options.timedemoFile;
+    if (!script.empty() && !startReplay(script, error))
         return 0;
     if (!options.traceFile.empty()) {
         if (!openForWriting(absolutePath(options.traceFile), &session.traceFile, error))
@@ -84,7 +87,8 @@ void writeOwedTraceLine(int rendered) {
 
 int openSession(const GameOptions& options, std::string* error) {
     session = Session{};
-    if (options.recordFile.empty() && options.replayFile.empty() && options.traceFile.empty())
+    if (options.recordFile.empty() && options.replayFile.empty() && options.traceFile.empty() &&
+        options.timedemoFile.empty())
         return 1;
     session.active = 1;
     if (openSessionFiles(options, error))

@@ -11,10 +11,10 @@
 
 namespace kavorind {
 
-// A session of the real game with --record, --replay or --trace: the keys of every tick come from
-// one snapshot taken as the tick starts (from the replayed script while it lasts, then from the key
-// source in force), the recording holds exactly those, and the trace gets the headless runner's
-// line for every tick, numbered from the first timer tick handled.
+// A session of the real game with --record, --replay (or --timedemo) or --trace: the keys of every
+// tick come from one snapshot taken as the tick starts (from the replayed script while it lasts,
+// then from the key source in force), the recording holds exactly those, and the trace gets the
+// headless runner's line for every tick, numbered from the first timer tick handled.
 struct Session {
     int active = 0;
     int tick = 0;      // timer ticks handled so far
@@ -32,9 +32,10 @@ struct Session {
 extern Session session;
 
 // Takes the session's files from the command line, made absolute before anything changes the
-// working directory: reads the script to replay and opens the files to write. Without any of the
-// three options the session stays inactive and every hook below does nothing. 0 with a message in
-// *error when a file cannot be read or written or the script is not understood.
+// working directory: reads the script to replay (--replay's or --timedemo's) and opens the files
+// to write. Without any of these options the session stays inactive and every hook below does
+// nothing. 0 with a message in *error when a file cannot be read or written or the script is not
+// understood.
 int openSession(const GameOptions& options, std::string* error);
 // At the start and the end of every timer tick the window procedure handles.
 void beginSessionTick();

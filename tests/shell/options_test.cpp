@@ -49,6 +49,7 @@ TEST(Options, ValuesComeAsTheNextArgumentOrAfterAnEqualsSign) {
     EXPECT_EQ(o.where, 1);
     // The later of two choices wins.
     EXPECT_EQ(parse({"--windowed", "--fullscreen"}).options.windowed, 0);
+    EXPECT_EQ(parse({"--timedemo", "course.keys"}).options.timedemoFile, "course.keys");
 }
 
 TEST(Options, RefusesWhatItDoesNotKnowNamingIt) {
@@ -60,7 +61,8 @@ TEST(Options, RefusesWhatItDoesNotKnowNamingIt) {
                           Case{{"--scale", "huge"}, "huge"}, Case{{"--volume", "101"}, "101"},
                           Case{{"--volume", "-1"}, "-1"}, Case{{"--volume", "5x"}, "5x"},
                           Case{{"--data"}, "--data"}, Case{{"--help=yes"}, "--help=yes"},
-                          Case{{"--record="}, "--record"}}) {
+                          Case{{"--record="}, "--record"},
+                          Case{{"--replay", "a.keys", "--timedemo", "b.keys"}, "--timedemo"}}) {
         Parsed parsed = parse(c.arguments);
         EXPECT_FALSE(parsed.ok) << c.named;
         EXPECT_NE(parsed.error.find(c.named), std::string::npos) << parsed.error;

@@ -116,6 +116,7 @@ TEST_F(SessionTest, AScriptNotUnderstoodOrAFileNotWritableEndsWithExitCodeTwo) {
     };
     const Case cases[] = {
         {{"kavorind", "--replay", "play.keys"}, "play.keys: line 2: expected FROM-TO KEY"},
+        {{"kavorind", "--timedemo", "play.keys"}, "play.keys: line 2: expected FROM-TO KEY"},
         {{"kavorind", "--trace", "no/such/folder/t.jsonl"}, "cannot write"},
     };
     for (const Case& c : cases) {
