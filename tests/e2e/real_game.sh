@@ -14,18 +14,9 @@ trap 'kill "${game:-0}" 2>/dev/null || true; xvfb_stop; rm -rf "$work"' EXIT
 xvfb_start
 cd "$build/data"
 
-press() {
-    xdotool keydown --window "$window" "$1"
-    sleep "${2:-0.3}"
-    xdotool keyup --window "$window" "$1" 2>/dev/null || true
-    sleep 0.3
-}
-
 SDL_AUDIODRIVER=dummy "$build/kavorind" 2>"$work/stderr" &
 game=$!
-window=$(timeout 10 xdotool search --sync --name '^Kavorind$' | head -n 1)
-[ -n "$window" ]
-xdotool windowfocus --sync "$window" 2>/dev/null || true
+await_game_window
 sleep 1
 press z   # past the logo
 sleep 1

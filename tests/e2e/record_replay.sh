@@ -15,20 +15,11 @@ export XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/share
 xvfb_start
 cd "$build/data"
 
-press() {
-    xdotool keydown --window "$window" "$1"
-    sleep "${2:-0.3}"
-    xdotool keyup --window "$window" "$1" 2>/dev/null || true
-    sleep 0.3
-}
-
 # Relative names, taken before anything could change the working directory.
 "$build/kavorind" --record ../session-record.keys --trace ../session-record.jsonl \
     2>"$work/stderr" &
 game=$!
-window=$(timeout 10 xdotool search --sync --name '^Kavorind$' | head -n 1)
-[ -n "$window" ]
-xdotool windowfocus --sync "$window" 2>/dev/null || true
+await_game_window
 sleep 1
 press z   # past the logo
 sleep 1

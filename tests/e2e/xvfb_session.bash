@@ -52,3 +52,19 @@ focus_window() {
     echo "window $1 never took the focus" >&2
     return 1
 }
+
+# Waits for the game's window to appear, keeps it in $window and gives it the focus.
+await_game_window() {
+    window=$(timeout 10 xdotool search --sync --name '^Kavorind$' | head -n 1)
+    [ -n "$window" ] || { echo "the game's window did not appear" >&2; return 1; }
+    xdotool windowfocus --sync "$window" 2>/dev/null || true
+}
+
+# Holds a key down in the game's window for $2 seconds (0.3 unless given), then lets it go. The key
+# that quits may close the window before it is let go.
+press() {
+    xdotool keydown --window "$window" "$1"
+    sleep "${2:-0.3}"
+    xdotool keyup --window "$window" "$1" 2>/dev/null || true
+    sleep 0.3
+}
