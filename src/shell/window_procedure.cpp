@@ -68,8 +68,10 @@ long MainWindowProc(PlatformWindow* window, unsigned message, uintptr_t wParam, 
         break;
     case WM_SIZE:
     case WM_PAINT:
-        // The last frame at once in the new size, rather than black or stale until the next tick.
-        displayDevice.showFrameAgain();
+        // The last frame at once in the new size, rather than black or stale until the next tick;
+        // not when a new frame waits to be drawn anyway, which would only delay it.
+        if (!sceneLoop.frameReady)
+            displayDevice.showFrameAgain();
         break;
     default:
         break;
