@@ -24,23 +24,47 @@ const std::array<const char*, startUpFileCount> startUpFileNames = {
 
 namespace {
 
-// Walks the start-up files in order, handing each to its object; stops at the first failure.
+// Walks the start-up files in order, handing each to its object. The game stops at the first
+// failure; a check of a whole folder goes on and notes every one.
 struct ContentLoader {
+    std::string folder; // prefixed to each name; empty for the working directory
+    bool goOnAfterFailure = false;
     int next = 0;
-    const char* failed = nullptr;
+    std::vector<const char*> failed;
 
     template <typename Content> void read(Content& object) {
-        if (failed)
+        if (!failed.empty() && !goOnAfterFailure)
             return;
         const char* name = startUpFileNames[static_cast<size_t>(next++)];
-        if (!object.load(name))
-            failed = name;
+        std::string path = folder.empty() ? std::string(name) : folder + "/" + name;
+        if (!object.load(path.c_str()))
+            failed.push_back(name);
     }
     template <typename Content, size_t count> void read(std::array<Content, count>& objects) {
         for (Content& object : objects)
             read(object);
     }
 };
+
+void readStartUpFiles(ContentLoader& loader, ContentCatalogue& content) {
+    loader.read(content.gamePalette);
+    loader.read(content.backMaps);
+    loader.read(content.middleMaps);
+    loader.read(content.frontMaps);
+    loader.read(content.playerSprites);
+    loader.read(content.enemySprites);
+    loader.read(content.shotSprites);
+    loader.read(content.itemSprites);
+    loader.read(content.deathSprites);
+    loader.read(content.infobarFrame);
+    loader.read(content.infobarEnergy);
+    loader.read(content.numberFont);
+    loader.read(content.letterFont);
+    loader.read(content.clearPanel);
+    loader.read(content.specialIcons);
+    loader.read(content.effectClips);
+    loader.read(content.musicClips);
+}
 
 template <typename Content, size_t count> void releaseAll(std::array<Content, count>& objects) {
     for (Content& object : objects)
@@ -84,28 +108,19 @@ void releaseProgramContent() {
 int loadContent() {
     catalogue.failure = ContentFailure{};
     ContentLoader loader;
-    loader.read(catalogue.gamePalette);
-    loader.read(catalogue.backMaps);
-    loader.read(catalogue.middleMaps);
-    loader.read(catalogue.frontMaps);
-    loader.read(catalogue.playerSprites);
-    loader.read(catalogue.enemySprites);
-    loader.read(catalogue.shotSprites);
-    loader.read(catalogue.itemSprites);
-    loader.read(catalogue.deathSprites);
-    loader.read(catalogue.infobarFrame);
-    loader.read(catalogue.infobarEnergy);
-    loader.read(catalogue.numberFont);
-    loader.read(catalogue.letterFont);
-    loader.read(catalogue.clearPanel);
-    loader.read(catalogue.specialIcons);
-    loader.read(catalogue.effectClips);
-    loader.read(catalogue.musicClips);
-    if (!loader.failed)
+    readStartUpFiles(loader, catalogue);
+    if (loader.failed.empty())
         return 1;
-    noteContentLoadFailure(loader.failed);
+    noteContentLoadFailure(loader.failed.front());
     catalogue.gamePalette.release();
     return 0;
+}
+
+std::vector<const char*> loadStartUpFilesFrom(const std::string& folder,
+                                              ContentCatalogue* content) {
+    ContentLoader loader{folder, true};
+    readStartUpFiles(loader, *content);
+    return loader.failed;
 }
 
 void noteContentFailure(const char* name, ContentFault fault) {

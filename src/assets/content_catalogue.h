@@ -76,6 +76,9 @@ void loadProgramContent();
 // catalogue.failure, releases the palette picture and returns 0; the rest stays loaded until
 // releaseContent.
 int loadContent();
+// Reads every start-up file from the folder into content (which must be empty), going on past
+// failures: the names of the files that did not load, in start-up's order.
+std::vector<const char*> loadStartUpFilesFrom(const std::string& folder, ContentCatalogue* content);
 // Notes a content file that failed to load (absent or damaged, told by looking for it) unless an
 // earlier failure is noted already.
 void noteContentFailure(const char* name, ContentFault fault);

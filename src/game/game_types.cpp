@@ -1,6 +1,7 @@
 #include "game/game_types.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace kavorind {
 
@@ -52,19 +53,26 @@ struct StageRow {
 // The last stage's back layer stands still.
 constexpr std::array<StageRow, stageCount> stageRows = {{{1, 2, 255}, {1, 2, 249}, {0, 2, 249}}};
 
-// The sets the rules animate need a rate; the sets they index need their frames.
+// The sets the rules animate need a rate; the sets they index need their frames. Every set that
+// fails is noted once, in the order start-up meets it.
 struct Checker {
-    const char* failed = nullptr;
+    std::vector<UnusableSet> unusable;
 
+    void note(const char* name, uint32_t framesNeeded, uint32_t framesHeld) {
+        for (const UnusableSet& seen : unusable)
+            if (std::strcmp(seen.file, name) == 0)
+                return;
+        unusable.push_back(UnusableSet{name, framesNeeded, framesHeld});
+    }
     int32_t delay(const SpriteSet& set, const char* name) {
         int32_t delay = frameDelayOf(set);
-        if (delay == 0 && !failed)
-            failed = name;
+        if (delay == 0)
+            note(name, 0, set.frameCount());
         return delay;
     }
     void frames(const SpriteSet& set, uint32_t needed, const char* name) {
-        if (set.frameCount() < needed && !failed)
-            failed = name;
+        if (set.frameCount() < needed)
+            note(name, needed, set.frameCount());
     }
 };
 
@@ -140,7 +148,8 @@ int32_t frameDelayOf(const SpriteSet& set) {
     return static_cast<int32_t>(std::max<uint32_t>(30 / rate, 1));
 }
 
-int fillGameTypes(const ContentCatalogue& content, GameTypes* types, const char** failedName) {
+int fillGameTypesNoting(const ContentCatalogue& content, GameTypes* types,
+                        std::vector<UnusableSet>* unusable) {
     Checker check;
     types->flight = &content.playerSprites[0];
     types->attack = &content.playerSprites[1];
@@ -157,9 +166,18 @@ int fillGameTypes(const ContentCatalogue& content, GameTypes* types, const char*
     check.frames(content.infobarFrame, 3, "infobarf.spr");
     check.frames(content.infobarEnergy, 6, "infobare.spr");
     check.frames(content.numberFont, 10, "Number.spr");
+    int usable = check.unusable.empty();
+    if (unusable)
+        *unusable = std::move(check.unusable);
+    return usable;
+}
+
+int fillGameTypes(const ContentCatalogue& content, GameTypes* types, const char** failedName) {
+    std::vector<UnusableSet> unusable;
+    int usable = fillGameTypesNoting(content, types, &unusable);
     if (failedName)
-        *failedName = check.failed;
-    return check.failed ? 0 : 1;
+        *failedName = usable ? nullptr : unusable.front().file;
+    return usable;
 }
 
 const StageInfo& stageInfo(const GameTypes& types, int32_t stageIndex) {

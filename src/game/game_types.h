@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstdint>
+#include <vector>
 
 namespace kavorind {
 
@@ -82,6 +83,18 @@ extern GameTypes gameTypes;
 // second would otherwise freeze (a delay of 0 never runs out). 0 when the rate is 0: such a set
 // cannot be animated.
 int32_t frameDelayOf(const SpriteSet& set);
+// A sprite set the rules cannot use: a rate of 0 when framesNeeded is 0, otherwise fewer frames
+// than the rules index.
+struct UnusableSet {
+    const char* file = nullptr;
+    uint32_t framesNeeded = 0;
+    uint32_t framesHeld = 0;
+};
+
+// Fills the tables from the loaded content, noting every set the rules cannot use (each once, in
+// the order start-up meets them); 1 when there is none.
+int fillGameTypesNoting(const ContentCatalogue& content, GameTypes* types,
+                        std::vector<UnusableSet>* unusable);
 // Fills the tables from the loaded content. 0 when a set the rules animate has a rate of 0 or a set
 // they index has too few frames; *failedName then names its file.
 int fillGameTypes(const ContentCatalogue& content, GameTypes* types, const char** failedName);
