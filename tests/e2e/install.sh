@@ -55,7 +55,7 @@ cpack -G DEB --config "$build/CPackConfig.cmake" -B "$work/package" >"$work/cpac
 deb=$(ls "$work/package"/kavorind_*.deb)
 dpkg-deb -c "$deb" >"$work/contents"
 # Debian keeps a game's programs in /usr/games.
-for file in ./usr/games/kavorind ./usr/games/kavorind-content ./usr/share/kavorind/Pal.Pal "./usr/share/applications/$app.desktop"; do
+for file in ./usr/games/kavorind ./usr/games/kavorind-content ./usr/games/kavorind-data ./usr/share/kavorind/Pal.Pal "./usr/share/applications/$app.desktop"; do
     grep -q " $file\$" "$work/contents" || { echo "the package lacks $file" >&2; exit 1; }
 done
 dpkg-deb -f "$deb" Section Depends
