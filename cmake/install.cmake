@@ -1,5 +1,5 @@
 # What an installation holds, and the Debian package made from it with CPack:
-#   bin/kavorind, bin/kavorind-content   (games/ in the Debian package)
+#   bin/kavorind, bin/kavorind-content, bin/kavorind-data   (games/ in the Debian package)
 #   share/kavorind/                      the default content, written at build time
 #   share/applications/, share/metainfo/ the desktop entry and the AppStream metainfo
 #   share/icons/hicolor/NxN/apps/        the icon at every size, drawn at build time
@@ -28,7 +28,7 @@ add_custom_command(OUTPUT ${icon_files}
 find_program(GZIP_PROGRAM gzip REQUIRED)
 set(compressed_files)
 file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/dist)
-foreach(source kavorind.6 kavorind-content.6 changelog)
+foreach(source kavorind.6 kavorind-content.6 kavorind-data.6 changelog)
     set(output ${CMAKE_BINARY_DIR}/dist/${source}.gz)
     add_custom_command(OUTPUT ${output}
         COMMAND sh -c "${GZIP_PROGRAM} -9nc \"$1\" > \"$2\"" sh ${dist_dir}/${source} ${output}
@@ -38,7 +38,7 @@ foreach(source kavorind.6 kavorind-content.6 changelog)
 endforeach()
 add_custom_target(kavorind-dist-files ALL DEPENDS ${icon_files} ${compressed_files})
 
-install(TARGETS kavorind kavorind-content RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS kavorind kavorind-content kavorind-data RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(DIRECTORY ${CMAKE_BINARY_DIR}/data/ DESTINATION ${CMAKE_INSTALL_DATADIR}/kavorind
         PATTERN .stamp EXCLUDE)
 install(FILES ${dist_dir}/${KAVORIND_APP_ID}.desktop
@@ -47,6 +47,7 @@ install(FILES ${dist_dir}/${KAVORIND_APP_ID}.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(DIRECTORY ${CMAKE_BINARY_DIR}/icons/ DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor)
 install(FILES ${CMAKE_BINARY_DIR}/dist/kavorind.6.gz ${CMAKE_BINARY_DIR}/dist/kavorind-content.6.gz
+              ${CMAKE_BINARY_DIR}/dist/kavorind-data.6.gz
         DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
 install(FILES ${CMAKE_SOURCE_DIR}/LICENSE ${dist_dir}/copyright ${CMAKE_BINARY_DIR}/dist/changelog.gz
         DESTINATION ${doc_dir})

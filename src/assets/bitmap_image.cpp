@@ -31,28 +31,30 @@ size_t strideFor(int64_t width) {
 
 } // namespace
 
-int BitmapImage::load(const std::string& path) {
+int BitmapImage::load(const std::string& path, LoadProblem* problem) {
     release();
     FileBytes file;
     if (!readWholeFile(path, maxContentFileBytes, &file))
-        return 0;
-    return adopt(std::move(file));
+        return refuseLoad(problem, 0, "the file is missing, unreadable or too large");
+    return adopt(std::move(file), problem);
 }
 
-int BitmapImage::loadFromMemory(std::span<const uint8_t> file) {
+int BitmapImage::loadFromMemory(std::span<const uint8_t> file, LoadProblem* problem) {
     release();
     FileBytes copy = copyFileBytes(file);
     if (!copy.data)
-        return 0;
-    return adopt(std::move(copy));
+        return refuseLoad(problem, 0, "out of memory for a copy of the file");
+    return adopt(std::move(copy), problem);
 }
 
 // Checks a whole bitmap file and, when it is one the game can draw, keeps its bytes as the
 // picture's buffer: the info header starts just after the 14-byte file header.
-int BitmapImage::adopt(FileBytes file) {
+int BitmapImage::adopt(FileBytes file, LoadProblem* problem) {
     std::span<const uint8_t> bytes = file.view();
-    if (bytes.size() < fileHeaderBytes + infoHeaderBytes || bytes[0] != 'B' || bytes[1] != 'M')
-        return 0;
+    if (bytes.size() < fileHeaderBytes + infoHeaderBytes)
+        return refuseLoad(problem, bytes.size(), "the file ends inside the bitmap headers");
+    if (bytes[0] != 'B' || bytes[1] != 'M')
+        return refuseLoad(problem, 0, "not a bitmap: the file does not start with \"BM\"");
     std::span<const uint8_t> body = bytes.subspan(fileHeaderBytes);
     const uint8_t* info = body.data();
     uint32_t infoSize = peekU32(info + infoSizeField);
@@ -60,20 +62,30 @@ int BitmapImage::adopt(FileBytes file) {
     int32_t height = static_cast<int32_t>(peekU32(info + heightField));
     uint32_t colourField = peekU32(info + colourCountField);
     if (infoSize < infoHeaderBytes || infoSize > body.size())
-        return 0;
-    if (peekU16(info + bitCountField) != 8 || peekU32(info + compressionField) != 0)
-        return 0;
+        return refuseLoad(problem, fileHeaderBytes + infoSizeField,
+                          "info header size below 40 or past the end of the file");
+    if (peekU16(info + bitCountField) != 8)
+        return refuseLoad(problem, fileHeaderBytes + bitCountField,
+                          "not 8 bits per pixel: only 256-colour bitmaps can be drawn");
+    if (peekU32(info + compressionField) != 0)
+        return refuseLoad(problem, fileHeaderBytes + compressionField,
+                          "compressed (RLE or other): only uncompressed bitmaps load");
     // A negative height means top-down rows; INT_MIN has no positive counterpart.
     int64_t rows = std::llabs(int64_t{height});
-    if (width < 1 || width > maxPictureSide || rows < 1 || rows > maxPictureSide)
-        return 0;
+    if (width < 1 || width > maxPictureSide)
+        return refuseLoad(problem, fileHeaderBytes + widthField, "width outside 1 to 16384");
+    if (rows < 1 || rows > maxPictureSide)
+        return refuseLoad(problem, fileHeaderBytes + heightField, "height outside 1 to 16384");
     uint64_t colours = colourField == 0 ? 256 : colourField;
     if (colours > 256)
-        return 0;
+        return refuseLoad(problem, fileHeaderBytes + colourCountField,
+                          "more than 256 colours in the colour table");
     uint64_t pixelStart = uint64_t{infoSize} + colours * 4;
     uint64_t stride = strideFor(width);
-    if (pixelStart > body.size() || stride * static_cast<uint64_t>(rows) > body.size() - pixelStart)
-        return 0;
+    if (pixelStart > body.size())
+        return refuseLoad(problem, bytes.size(), "the file ends inside the colour table");
+    if (stride * static_cast<uint64_t>(rows) > body.size() - pixelStart)
+        return refuseLoad(problem, bytes.size(), "the file ends before the last pixel row");
 
     buffer_ = std::move(file);
     infoOffset_ = fileHeaderBytes;
@@ -91,25 +103,29 @@ int BitmapImage::adopt(FileBytes file) {
     return 1;
 }
 
-int BitmapImage::readRawBlock(ByteReader& file) {
+int BitmapImage::readRawBlock(ByteReader& file, LoadProblem* problem) {
     if (!isEmpty())
-        return 0;
+        return refuseLoad(problem, file.position(), "the image already holds a picture");
     ByteReader peek = file;
+    const size_t start = file.position();
     int32_t width = 0, height = 0;
     if (!peek.readI32(&width) || !peek.readI32(&height))
-        return 0;
-    if (width < 1 || width > maxPictureSide || height < 1 || height > maxPictureSide)
-        return 0;
+        return refuseLoad(problem, file.size(), "the file ends inside the tileset's size");
+    if (width < 1 || width > maxPictureSide)
+        return refuseLoad(problem, start, "tileset width outside 1 to 16384");
+    if (height < 1 || height > maxPictureSide)
+        return refuseLoad(problem, start + 4, "tileset height outside 1 to 16384");
     size_t stride = strideFor(width);
     size_t pixelBytes = stride * static_cast<size_t>(height);
     if (peek.remaining() < fullColourTableBytes + pixelBytes)
-        return 0;
+        return refuseLoad(problem, file.size(),
+                          "the file ends inside the tileset's colour table or pixels");
 
     size_t total = infoHeaderBytes + fullColourTableBytes + pixelBytes;
     FileBytes block;
     block.data.reset(new (std::nothrow) uint8_t[total]());
     if (!block.data)
-        return 0;
+        return refuseLoad(problem, start, "out of memory for the tileset");
     block.size = total;
     uint8_t* info = block.data.get();
     pokeU32(info + infoSizeField, infoHeaderBytes);

@@ -3,6 +3,7 @@
 #include "display/surface.h"
 #include "platform/byte_io.h"
 #include "platform/content_file.h"
+#include "platform/load_problem.h"
 
 #include <cstdint>
 #include <span>
@@ -26,14 +27,16 @@ class BitmapImage {
     // Loads the file; the outcome is not reported (an unreadable file leaves the image empty).
     explicit BitmapImage(const std::string& path) { load(path); }
 
-    // Replaces the contents with the bitmap file; 1 when read, 0 (and empty) otherwise.
-    int load(const std::string& path);
+    // Replaces the contents with the bitmap file; 1 when read, 0 (and empty) otherwise. A refusal
+    // is explained in *problem when one is given.
+    int load(const std::string& path, LoadProblem* problem = nullptr);
     // load of a whole bitmap file already in memory.
-    int loadFromMemory(std::span<const uint8_t> file);
+    int loadFromMemory(std::span<const uint8_t> file, LoadProblem* problem = nullptr);
     // Reads a raw 8-bit image block (width, height, 256-entry colour table, rows bottom-up) at the
     // reader's position and leaves the reader just past it; 1 when read. 0 without reading when the
-    // image already holds pixels or the block is malformed or runs past the end.
-    int readRawBlock(ByteReader& file);
+    // image already holds pixels or the block is malformed or runs past the end (offsets in
+    // *problem count from the start of the reader's range).
+    int readRawBlock(ByteReader& file, LoadProblem* problem = nullptr);
     // Frees the buffer; the image is empty afterwards. Always 1.
     int release();
 
@@ -86,7 +89,7 @@ class BitmapImage {
     int toPalette(DevicePalette* palette) const;
 
   private:
-    int adopt(FileBytes file);
+    int adopt(FileBytes file, LoadProblem* problem);
     int draw(Surface* surface, bool keyed, uint8_t key, int dx, int dy, int w, int h, int sx,
              int sy) const;
 

@@ -15,51 +15,62 @@ constexpr size_t colourTableBytes = 1024;
 constexpr size_t frameHeaderBytes = 16;
 
 // Reads one frame record, refusing sizes outside 0 to 16384 and pixels past the end.
-int readFrame(ByteReader& file, SpriteFrame* frame) {
+int readFrame(ByteReader& file, SpriteFrame* frame, LoadProblem* problem) {
+    const size_t start = file.position();
     if (!file.readI32(&frame->width) || !file.readI32(&frame->height) ||
         !file.readI32(&frame->hotX) || !file.readI32(&frame->hotY))
-        return 0;
-    if (frame->width < 0 || frame->width > maxPictureSide || frame->height < 0 ||
-        frame->height > maxPictureSide)
-        return 0;
+        return refuseLoad(problem, file.size(), "the file ends inside a frame header");
+    if (frame->width < 0 || frame->width > maxPictureSide)
+        return refuseLoad(problem, start, "frame width outside 0 to 16384");
+    if (frame->height < 0 || frame->height > maxPictureSide)
+        return refuseLoad(problem, start + 4, "frame height outside 0 to 16384");
     size_t bytes = static_cast<size_t>(frame->rowStride()) * static_cast<size_t>(frame->height);
     const uint8_t* pixels = file.take(bytes);
     if (!pixels)
-        return 0;
+        return refuseLoad(problem, file.size(), "the file ends inside a frame's pixels");
     frame->pixels.assign(pixels, pixels + bytes);
     return 1;
 }
 
+// Offsets of the header fields, after the three-byte magic.
+constexpr size_t countField = 3;
+constexpr size_t bitsPerPixelField = 19;
+
 } // namespace
 
-int SpriteSet::load(const std::string& path) {
+int SpriteSet::load(const std::string& path, LoadProblem* problem) {
     if (loaded_)
-        return 0;
+        return refuseLoad(problem, 0, "the set is already loaded");
     FileBytes file;
     if (!readWholeFile(path, maxContentFileBytes, &file))
-        return 0;
-    return loadFromMemory(file.view());
+        return refuseLoad(problem, 0, "the file is missing, unreadable or too large");
+    return loadFromMemory(file.view(), problem);
 }
 
-int SpriteSet::loadFromMemory(std::span<const uint8_t> bytes) {
+int SpriteSet::loadFromMemory(std::span<const uint8_t> bytes, LoadProblem* problem) {
     if (loaded_)
-        return 0;
+        return refuseLoad(problem, 0, "the set is already loaded");
     ByteReader file(bytes);
     if (!file.readMagic("SPR"))
-        return 0;
+        return refuseLoad(problem, 0, "not a sprite set: the file does not start with \"SPR\"");
     uint32_t count = 0, rate = 0, reserved = 0, key = 0, bitsPerPixel = 0;
     if (!file.readU32(&count) || !file.readU32(&rate) || !file.readU32(&reserved) ||
         !file.readU32(&key) || !file.readU32(&bitsPerPixel))
-        return 0;
+        return refuseLoad(problem, bytes.size(), "the file ends inside the sprite-set header");
     const uint8_t* table = file.take(colourTableBytes);
     // Only 8-bit frames can be drawn. A set without frames or with a rate of 0 loads: whatever
     // takes a frame delay from the rate guards against the 0 itself.
-    if (!table || bitsPerPixel != 8 || count > maxSpriteFrames ||
-        count > file.remaining() / frameHeaderBytes)
-        return 0;
+    if (!table)
+        return refuseLoad(problem, bytes.size(), "the file ends inside the colour table");
+    if (bitsPerPixel != 8)
+        return refuseLoad(problem, bitsPerPixelField, "not 8 bits per pixel");
+    if (count > maxSpriteFrames)
+        return refuseLoad(problem, countField, "more than 65536 frames");
+    if (count > file.remaining() / frameHeaderBytes)
+        return refuseLoad(problem, countField, "more frames than the rest of the file can hold");
     std::vector<SpriteFrame> frames(count);
     for (SpriteFrame& frame : frames)
-        if (!readFrame(file, &frame))
+        if (!readFrame(file, &frame, problem))
             return 0;
 
     count_ = count;

@@ -1,5 +1,6 @@
 #pragma once
 #include "display/surface.h"
+#include "platform/load_problem.h"
 
 #include <cstdint>
 #include <span>
@@ -42,9 +43,10 @@ class SpriteSet {
     explicit SpriteSet(const std::string& path) { load(path); }
 
     // 1 when loaded; 0 when refused, unreadable, or the set is already loaded (nothing changes).
-    int load(const std::string& path);
+    // A refusal is explained in *problem when one is given.
+    int load(const std::string& path, LoadProblem* problem = nullptr);
     // load of a whole "SPR" file already in memory.
-    int loadFromMemory(std::span<const uint8_t> file);
+    int loadFromMemory(std::span<const uint8_t> file, LoadProblem* problem = nullptr);
     // Empties a loaded set (every field back to zero); 1 when it was loaded.
     int release();
 

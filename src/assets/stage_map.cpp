@@ -10,33 +10,42 @@
 
 namespace kavorind {
 
-int StageMap::load(const std::string& path) {
+namespace {
+
+// Offsets of the header fields, after the three-byte magic; the tile grids follow the header.
+constexpr size_t layerCountField = 3;
+constexpr size_t widthField = 7;
+constexpr size_t heightField = 11;
+constexpr size_t tileWidthField = 15;
+constexpr size_t tileHeightField = 19;
+constexpr size_t gridsStart = 23;
+
+} // namespace
+
+int StageMap::load(const std::string& path, LoadProblem* problem) {
     if (loaded_)
-        return 0;
+        return refuseLoad(problem, 0, "the map is already loaded");
     FileBytes file;
     if (!readWholeFile(path, maxContentFileBytes, &file))
-        return 0;
-    return loadFromMemory(file.view());
+        return refuseLoad(problem, 0, "the file is missing, unreadable or too large");
+    return loadFromMemory(file.view(), problem);
 }
 
-int StageMap::loadFromMemory(std::span<const uint8_t> bytes) {
+int StageMap::loadFromMemory(std::span<const uint8_t> bytes, LoadProblem* problem) {
     if (loaded_)
-        return 0;
+        return refuseLoad(problem, 0, "the map is already loaded");
     ByteReader file(bytes);
-    if (!file.readMagic("MAP"))
-        return 0;
-    if (!file.readU32(&layerCount_) || !file.readI32(&width_) || !file.readI32(&height_) ||
-        !file.readI32(&tileWidth_) || !file.readI32(&tileHeight_) || !readGrids(file) ||
-        !tileset_.readRawBlock(file)) {
+    if (!readHeader(file, problem) || !readGrids(file, problem) ||
+        !tileset_.readRawBlock(file, problem)) {
         release();
         return 0;
     }
     tileCount_ = (tileset_.width() / tileWidth_) * (tileset_.height() / tileHeight_);
-    bool valid = tileCount_ > 0;
-    for (const MapLayer& layer : layers_)
-        for (uint16_t t : layer.tiles)
-            valid = valid && (t < tileCount_ || t >= firstEmptyCell);
-    if (!valid) {
+    if (tileCount_ <= 0) {
+        release();
+        return refuseLoad(problem, tileWidthField, "the tileset is smaller than one tile");
+    }
+    if (!checkTileIndices(problem)) {
         release();
         return 0;
     }
@@ -45,17 +54,32 @@ int StageMap::loadFromMemory(std::span<const uint8_t> bytes) {
     return 1;
 }
 
+int StageMap::readHeader(ByteReader& file, LoadProblem* problem) {
+    if (!file.readMagic("MAP"))
+        return refuseLoad(problem, 0, "not a stage map: the file does not start with \"MAP\"");
+    if (!file.readU32(&layerCount_) || !file.readI32(&width_) || !file.readI32(&height_) ||
+        !file.readI32(&tileWidth_) || !file.readI32(&tileHeight_))
+        return refuseLoad(problem, file.size(), "the file ends inside the stage-map header");
+    if (layerCount_ == 0 || layerCount_ > maxMapLayers)
+        return refuseLoad(problem, layerCountField, "layer count outside 1 to 256");
+    if (width_ < 1)
+        return refuseLoad(problem, widthField, "map width below 1");
+    if (height_ < 1)
+        return refuseLoad(problem, heightField, "map height below 1");
+    if (tileWidth_ < 1 || tileWidth_ > maxPictureSide)
+        return refuseLoad(problem, tileWidthField, "tile width outside 1 to 16384");
+    if (tileHeight_ < 1 || tileHeight_ > maxPictureSide)
+        return refuseLoad(problem, tileHeightField, "tile height outside 1 to 16384");
+    return 1;
+}
+
 // Reads every layer's tile grid, then every layer's spawn grid, once their sizes are known to fit
 // in what remains of the file.
-int StageMap::readGrids(ByteReader& file) {
-    if (layerCount_ == 0 || layerCount_ > maxMapLayers || width_ < 1 || height_ < 1 ||
-        tileWidth_ < 1 || tileHeight_ < 1 || tileWidth_ > maxPictureSide ||
-        tileHeight_ > maxPictureSide)
-        return 0;
+int StageMap::readGrids(ByteReader& file, LoadProblem* problem) {
     // Each cell takes 3 bytes (tile index and spawn code) in each layer.
     uint64_t cells = uint64_t(width_) * uint64_t(height_);
     if (cells > file.remaining() / 3 || layerCount_ > file.remaining() / (3 * cells))
-        return 0;
+        return refuseLoad(problem, file.size(), "the file ends inside the tile and spawn grids");
     layers_.resize(layerCount_);
     for (MapLayer& layer : layers_) {
         layer.tiles.resize(cells);
@@ -66,6 +90,19 @@ int StageMap::readGrids(ByteReader& file) {
         const uint8_t* spawns = file.take(cells);
         layer.spawns.assign(spawns, spawns + cells);
     }
+    return 1;
+}
+
+// Every cell holds a tile of the tileset or an empty-cell mark (40000 and above).
+int StageMap::checkTileIndices(LoadProblem* problem) const {
+    size_t cell = 0;
+    for (const MapLayer& layer : layers_)
+        for (uint16_t t : layer.tiles) {
+            if (t >= tileCount_ && t < firstEmptyCell)
+                return refuseLoad(problem, gridsStart + 2 * cell,
+                                  "a tile index past the tileset's tile count (and below 40000)");
+            ++cell;
+        }
     return 1;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 #include "assets/bitmap_image.h"
 #include "display/surface.h"
+#include "platform/load_problem.h"
 
 #include <cstdint>
 #include <span>
@@ -30,9 +31,10 @@ class StageMap {
     StageMap() = default;
 
     // 1 when loaded; 0 when refused, unreadable, or the map is already loaded (nothing changes).
-    int load(const std::string& path);
+    // A refusal is explained in *problem when one is given.
+    int load(const std::string& path, LoadProblem* problem = nullptr);
     // load of a whole "MAP" file already in memory.
-    int loadFromMemory(std::span<const uint8_t> file);
+    int loadFromMemory(std::span<const uint8_t> file, LoadProblem* problem = nullptr);
     // Frees everything; 1 when the map was loaded.
     int release();
 
@@ -69,7 +71,9 @@ class StageMap {
   private:
     int draw(Surface* surface, bool keyed, uint8_t key, uint32_t layer, int x, int y, int columns,
              int rows, int firstColumn, int firstRow) const;
-    int readGrids(ByteReader& file);
+    int readHeader(ByteReader& file, LoadProblem* problem);
+    int readGrids(ByteReader& file, LoadProblem* problem);
+    int checkTileIndices(LoadProblem* problem) const;
     void cutTiles();
 
     uint32_t layerCount_ = 0;

@@ -80,38 +80,44 @@ std::span<const uint8_t> WaveClip::formatChunk() const {
     return {file_.data.get() + formatOffset_, formatSize_};
 }
 
-int WaveClip::load(const char* fileName) {
+int WaveClip::load(const char* fileName, LoadProblem* problem) {
     release();
     FileBytes file;
     if (!fileName || !readWholeFile(fileName, maxWaveFileBytes, &file))
-        return 0;
-    return adopt(std::move(file));
+        return refuseLoad(problem, 0, "the file is missing, unreadable or too large");
+    return adopt(std::move(file), problem);
 }
 
-int WaveClip::loadFromMemory(std::span<const uint8_t> bytes) {
+int WaveClip::loadFromMemory(std::span<const uint8_t> bytes, LoadProblem* problem) {
     release();
     FileBytes copy = copyFileBytes(bytes);
     if (!copy.data)
-        return 0;
-    return adopt(std::move(copy));
+        return refuseLoad(problem, 0, "out of memory for a copy of the file");
+    return adopt(std::move(copy), problem);
 }
 
-int WaveClip::adopt(FileBytes file) {
+int WaveClip::adopt(FileBytes file, LoadProblem* problem) {
     ByteReader reader(file.view());
     uint32_t riffSize = 0;
-    if (!reader.readMagic("RIFF") || !reader.readU32(&riffSize) || !reader.readMagic("WAVE"))
-        return 0;
+    if (!reader.readMagic("RIFF") || !reader.readU32(&riffSize))
+        return refuseLoad(problem, 0, "not a RIFF file: it does not start with \"RIFF\"");
+    if (!reader.readMagic("WAVE"))
+        return refuseLoad(problem, 8, "a RIFF file, but not of form \"WAVE\"");
     // The form ends where its size says, or at the end of a file that is shorter.
     size_t end = std::min<size_t>(file.size, 8 + static_cast<uint64_t>(riffSize));
     Chunk fmt;
     WaveFormat format;
-    if (!findChunk(reader, "fmt ", end, &fmt) || !readFormat(reader, fmt, &format))
-        return 0;
+    if (!findChunk(reader, "fmt ", end, &fmt))
+        return refuseLoad(problem, reader.position(),
+                          "no \"fmt \" chunk (or a chunk before it runs past the RIFF form)");
+    if (!readFormat(reader, fmt, &format))
+        return refuseLoad(problem, fmt.body - 4, // its size field
+                          "the \"fmt \" chunk is shorter than 16 bytes or runs past the end");
     // "data" is searched for only after "fmt ": one placed before it is not found.
     Chunk data;
     size_t afterFormat = std::min<size_t>(fmt.body + fmt.size + (fmt.size & 1), end);
     if (!reader.seek(afterFormat) || !findChunk(reader, "data", end, &data))
-        return 0;
+        return refuseLoad(problem, reader.position(), "no \"data\" chunk after the \"fmt \" chunk");
     // A "data" chunk cut short by the end of the file keeps the samples that are there, in whole
     // frames: the output plays whole frames only.
     uint32_t size = static_cast<uint32_t>(std::min<size_t>(data.size, file.size - data.body));

@@ -1,6 +1,7 @@
 #pragma once
 #include "platform/audio.h"
 #include "platform/content_file.h"
+#include "platform/load_problem.h"
 #include "sound/wave_format.h"
 
 #include <cstddef>
@@ -32,10 +33,11 @@ class WaveClip {
     WaveClip(WaveClip&&) = default;
     WaveClip& operator=(WaveClip&&) = default;
 
-    // Reads the clip from a file; 1 on success. On failure the clip is left empty.
-    int load(const char* fileName);
+    // Reads the clip from a file; 1 on success. On failure the clip is left empty and the reason
+    // goes into *problem when one is given.
+    int load(const char* fileName, LoadProblem* problem = nullptr);
     // load of a whole WAVE file already in memory.
-    int loadFromMemory(std::span<const uint8_t> file);
+    int loadFromMemory(std::span<const uint8_t> file, LoadProblem* problem = nullptr);
     // Frees the samples and clears every field; always 1, harmless when repeated.
     int release();
 
@@ -53,7 +55,7 @@ class WaveClip {
     void keepBuffer(SoundBuffer buffer, const PlatformPcmFormat& output) const;
 
   private:
-    int adopt(FileBytes file);
+    int adopt(FileBytes file, LoadProblem* problem);
 
     FileBytes file_;
     const uint8_t* samples_ = nullptr; // within file_; null when the clip holds nothing

@@ -15,9 +15,9 @@ prefix=$work/prefix
 cmake --install "$build" --prefix "$prefix" >/dev/null
 
 expected=(
-    bin/kavorind bin/kavorind-content share/kavorind/Pal.Pal
+    bin/kavorind bin/kavorind-content bin/kavorind-data share/kavorind/Pal.Pal
     "share/applications/$app.desktop" "share/metainfo/$app.metainfo.xml"
-    share/man/man6/kavorind.6.gz share/man/man6/kavorind-content.6.gz
+    share/man/man6/kavorind.6.gz share/man/man6/kavorind-content.6.gz share/man/man6/kavorind-data.6.gz
     share/doc/kavorind/LICENSE share/doc/kavorind/copyright share/doc/kavorind/changelog.gz
 )
 for size in 32 48 64 128 256; do
@@ -26,7 +26,7 @@ done
 for file in "${expected[@]}"; do
     [ -s "$prefix/$file" ] || { echo "not installed: $file" >&2; exit 1; }
 done
-[ -x "$prefix/bin/kavorind" ] && [ -x "$prefix/bin/kavorind-content" ]
+[ -x "$prefix/bin/kavorind" ] && [ -x "$prefix/bin/kavorind-content" ] && [ -x "$prefix/bin/kavorind-data" ]
 # The installed content is the whole default set, without the build's stamp.
 diff -r -x .stamp "$build/data" "$prefix/share/kavorind"
 for size in 32 48 64 128 256; do
@@ -37,7 +37,7 @@ echo "installed files in place"
 
 desktop-file-validate "$prefix/share/applications/$app.desktop"
 appstreamcli validate --no-net "$prefix/share/metainfo/$app.metainfo.xml"
-for page in kavorind kavorind-content; do
+for page in kavorind kavorind-content kavorind-data; do
     warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$prefix/share/man/man6/$page.6.gz" 2>&1 >/dev/null)
     [ -z "$warnings" ] || { echo "$page.6: $warnings" >&2; exit 1; }
 done
@@ -55,7 +55,7 @@ cpack -G DEB --config "$build/CPackConfig.cmake" -B "$work/package" >"$work/cpac
 deb=$(ls "$work/package"/kavorind_*.deb)
 dpkg-deb -c "$deb" >"$work/contents"
 # Debian keeps a game's programs in /usr/games.
-for file in ./usr/games/kavorind ./usr/games/kavorind-content ./usr/share/kavorind/Pal.Pal "./usr/share/applications/$app.desktop"; do
+for file in ./usr/games/kavorind ./usr/games/kavorind-content ./usr/games/kavorind-data ./usr/share/kavorind/Pal.Pal "./usr/share/applications/$app.desktop"; do
     grep -q " $file\$" "$work/contents" || { echo "the package lacks $file" >&2; exit 1; }
 done
 dpkg-deb -f "$deb" Section Depends
