@@ -118,7 +118,9 @@ int loadContent() {
 
 std::vector<const char*> loadStartUpFilesFrom(const std::string& folder,
                                               ContentCatalogue* content) {
-    ContentLoader loader{folder, true};
+    ContentLoader loader;
+    loader.folder = folder;
+    loader.goOnAfterFailure = true;
     readStartUpFiles(loader, *content);
     return loader.failed;
 }

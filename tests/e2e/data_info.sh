@@ -61,4 +61,12 @@ for file in "$source_dir"/fuzz/corpus*/*/*; do
 done
 [ "$count" -gt 10 ] || fail "only $count corpus files found"
 echo "$count corpus files read"
+echo "== check: the default content is clean; a missing stage map is an error naming it"
+code=0; "$tool" check "$work/data" >"$work/out" 2>&1 || code=$?
+[ "$code" -eq 0 ] || { cat "$work/out"; fail "check on the default content gave $code"; }
+cp -r "$work/data" "$work/broken"
+rm "$work/broken/Stage-B2.map"
+code=0; "$tool" check "$work/broken" >"$work/out" 2>&1 || code=$?
+[ "$code" -eq 2 ] || fail "check with a missing map gave $code"
+grep -q "^error: Stage-B2.map: .*fix: " "$work/out" || { cat "$work/out"; fail "the missing map is not named with its fix"; }
 echo "data info checks passed"

@@ -2,6 +2,7 @@
 // refuse, why and where.
 
 #include "data/file_info.h"
+#include "game/content_check.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -74,12 +75,15 @@ int runInfo(int count, char** paths) {
     return all;
 }
 
-// MERGE POINT for `check DIR`: when src/assets/content_check.h is in the tree, call
-// checkContentFolder(dir), print one line per problem (file, error or warning, what, fix) and
-// return checkExitCode(problems). Until then the command says it is missing.
+// The whole folder as the game will load it: one line per problem, then the exit code (0 clean,
+// 1 warnings only, 2 errors).
 int runCheck(const char* dir) {
-    std::fprintf(stderr, "kavorind-data: check %s: not available in this build\n", dir);
-    return 2;
+    std::vector<ContentProblem> problems = checkContentFolder(dir);
+    for (const ContentProblem& problem : problems)
+        std::printf("%s\n", describeProblem(problem).c_str());
+    if (problems.empty())
+        std::printf("%s: clean\n", dir);
+    return checkExitCode(problems);
 }
 
 int usage() {
