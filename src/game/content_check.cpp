@@ -1,8 +1,8 @@
 #include "game/content_check.h"
 
+#include "assets/bitmap_image.h"
 #include "assets/content_catalogue.h"
 #include "game/game_types.h"
-#include "platform/content_file.h"
 #include "platform/content_path.h"
 
 #include <algorithm>
@@ -68,28 +68,24 @@ bool isPresent(const std::string& path) {
     return fs::is_regular_file(contentPath(path), problem);
 }
 
-uint32_t littleEndianAt(const FileBytes& bytes, size_t at, int size) {
-    uint32_t value = 0;
-    for (int i = size - 1; i >= 0; --i)
-        value = value << 8 | bytes.data[at + static_cast<size_t>(i)];
-    return value;
-}
+// Where a bitmap file keeps its bit count and its compression.
+constexpr size_t bitCountAt = 28;
+constexpr size_t compressionAt = 30;
 
-// The usual reasons an image editor's bitmap is refused: compression or a depth other than 8.
-// Empty when the header looks like one the game reads (the file is then damaged further on).
+// The usual reasons an image editor's bitmap is refused, found by the game's own loader: the field
+// it stopped at names compression or a depth other than 8. Empty for other refusals (the file is
+// then damaged).
 std::string bitmapRefusal(const std::string& path, std::string* fix) {
-    FileBytes bytes;
-    if (!readWholeFile(path, maxContentFileBytes, &bytes) || bytes.size < 34 ||
-        bytes.data[0] != 'B' || bytes.data[1] != 'M')
+    LoadProblem problem;
+    if (BitmapImage().load(path, &problem))
         return "";
-    uint32_t bits = littleEndianAt(bytes, 28, 2), compression = littleEndianAt(bytes, 30, 4);
-    if (compression == 1) {
+    if (problem.offset == compressionAt) {
         *fix = "save it as an uncompressed 8-bit BMP (ImageMagick: -compress none)";
         return "it is RLE8-compressed; the game reads only uncompressed bitmaps";
     }
-    if (bits != 8) {
+    if (problem.offset == bitCountAt) {
         *fix = "save it with a 256-colour palette as an 8-bit BMP";
-        return "it has " + std::to_string(bits) + " bits per pixel; the game reads only 8";
+        return "it does not have 8 bits per pixel; the game reads only 8";
     }
     return "";
 }
