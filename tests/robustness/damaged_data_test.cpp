@@ -8,10 +8,10 @@
 #include "assets/content_catalogue.h"
 #include "shell/entry.h"
 
+#include "common/png_image.h"
 #include "platform/content_file.h"
 
 #include <gtest/gtest.h>
-#include <zlib.h>
 
 #include <algorithm>
 #include <cctype>
@@ -134,28 +134,12 @@ TEST_F(DamagedDataTest, EachStartUpFileOfNoiseStopsTheStart) {
     expectEveryStartUpFileStopsTheStart(Damage::Garbage);
 }
 
-// The palette indices of a frame that the runner saved: its PNG holds one IDAT chunk of unfiltered
-// 8-bit rows.
+// The palette indices of a frame that the runner saved; empty when it cannot be read.
 std::vector<uint8_t> framePixels(const std::string& path) {
-    std::vector<uint8_t> png = readBytes(path);
-    for (size_t at = 8; at + 12 <= png.size();) {
-        uint32_t length = uint32_t{png[at]} << 24 | uint32_t{png[at + 1]} << 16 |
-                          uint32_t{png[at + 2]} << 8 | png[at + 3];
-        if (std::string(png.begin() + static_cast<long>(at) + 4,
-                        png.begin() + static_cast<long>(at) + 8) == "IDAT") {
-            std::vector<uint8_t> rows(480 * 641);
-            uLongf size = rows.size();
-            if (uncompress(rows.data(), &size, png.data() + at + 8, length) != Z_OK)
-                return {};
-            std::vector<uint8_t> pixels;
-            for (size_t r = 0; r < 480; ++r)
-                pixels.insert(pixels.end(), rows.begin() + static_cast<long>(r * 641 + 1),
-                              rows.begin() + static_cast<long>(r * 641 + 641));
-            return pixels;
-        }
-        at += 12 + length;
-    }
-    return {};
+    std::vector<uint8_t> file = readBytes(path);
+    PngPicture png;
+    std::string why;
+    return decodePng(file, &png, &why) && png.indexed ? png.pixels : std::vector<uint8_t>{};
 }
 
 // What a run showed and did: its trace and the frames it saved, by name.

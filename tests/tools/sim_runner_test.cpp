@@ -4,8 +4,9 @@
 #include "../sim_run.h"
 #include "../test_content.h"
 
+#include "common/png_image.h"
+
 #include <gtest/gtest.h>
-#include <zlib.h>
 
 #include <filesystem>
 #include <set>
@@ -30,51 +31,26 @@ struct SimRunnerTest : ::testing::Test {
     void TearDown() override { std::filesystem::remove_all(root); }
 };
 
-// The palette indices and the colours of a PNG as the runner writes them (8-bit indexed, no
-// filters); empty when the file is missing or differs.
+// The palette indices and the colours of a PNG as the runner writes them; empty when the file is
+// missing or not indexed.
 struct ReadPicture {
     std::vector<uint8_t> indices;
     std::vector<uint8_t> colours; // red, green, blue of each entry
 };
 
-uint32_t bigEndian(const std::string& bytes, size_t at) {
-    uint32_t value = 0;
-    for (size_t i = 0; i < 4; ++i)
-        value = value << 8 | static_cast<uint8_t>(bytes[at + i]);
-    return value;
-}
-
 ReadPicture readPng(const std::string& path) {
     std::string file = simrun::readAll(path);
-    std::string packed;
+    PngPicture png;
+    std::string why;
     ReadPicture picture;
-    uint32_t width = 0;
-    uint32_t height = 0;
-    for (size_t at = 8; at + 8 <= file.size();) {
-        uint32_t length = bigEndian(file, at);
-        std::string type = file.substr(at + 4, 4);
-        std::string body = file.substr(at + 8, length);
-        if (type == "IHDR") {
-            width = bigEndian(body, 0);
-            height = bigEndian(body, 4);
-        } else if (type == "PLTE")
-            picture.colours.assign(body.begin(), body.end());
-        else if (type == "IDAT")
-            packed += body;
-        at += 12 + length;
-    }
-    std::vector<uint8_t> raw(static_cast<size_t>(height) * (width + 1));
-    uLongf rawSize = raw.size();
-    if (raw.empty() ||
-        uncompress(raw.data(), &rawSize, reinterpret_cast<const Bytef*>(packed.data()),
-                   static_cast<uLong>(packed.size())) != Z_OK)
-        return {};
-    for (size_t row = 0; row < height; ++row) {
-        const uint8_t* line = raw.data() + row * (width + 1);
-        if (line[0] != 0)
-            return {};
-        picture.indices.insert(picture.indices.end(), line + 1, line + 1 + width);
-    }
+    if (!decodePng(std::span(reinterpret_cast<const uint8_t*>(file.data()), file.size()), &png,
+                   &why) ||
+        !png.indexed)
+        return picture;
+    picture.indices = png.pixels;
+    for (int i = 0; i < png.paletteSize; ++i)
+        picture.colours.insert(picture.colours.end(),
+                               {png.palette[i].red, png.palette[i].green, png.palette[i].blue});
     return picture;
 }
 
