@@ -204,9 +204,11 @@ int applyOtherEmpties(const TiledLayer& layer, std::vector<uint16_t>* tiles, std
         size_t colon = pair.find(':');
         size_t cell = 0;
         uint16_t value = 0;
-        auto parsed = std::from_chars(pair.data(), pair.data() + colon, cell);
-        if (colon == std::string::npos || parsed.ptr != pair.data() + colon ||
-            cell >= tiles->size() || !readEmptyValue(pair.substr(colon + 1), where, &value, why))
+        bool valid =
+            colon != std::string::npos &&
+            std::from_chars(pair.data(), pair.data() + colon, cell).ptr == pair.data() + colon &&
+            cell < tiles->size() && readEmptyValue(pair.substr(colon + 1), where, &value, why);
+        if (!valid)
             return fail(why, where + " holds \"" + pair +
                                  "\"; delete the property to store "
                                  "every empty cell alike");
@@ -233,6 +235,9 @@ int readTileCells(const TiledMap& map, const GidRanges& ranges, const TiledLayer
                                  std::to_string(first) + " to " +
                                  std::to_string(first + ranges.tileCount - 1) +
                                  "); use the map's tileset here, spawn codes go in \"spawns N\"");
+        if (gid != 0 && gid - first >= firstEmptyCell)
+            return fail(why, where + " holds tile " + std::to_string(gid - first) +
+                                 " of the tileset; the game reaches only its first 40000 tiles");
         out->tiles[cell] = gid == 0 ? emptyValue : static_cast<uint16_t>(gid - first);
     }
     return applyOtherEmpties(layer, &out->tiles, why);

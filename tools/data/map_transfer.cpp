@@ -123,13 +123,14 @@ TiledMap tiledMapOf(const StageMap& map, const std::string& stem, const PngPictu
     tileset.name = stem;
     tileset.tileWidth = tiled.tileWidth;
     tileset.tileHeight = tiled.tileHeight;
-    tileset.tileCount = map.tileCount();
+    // Cells address tiles below 40000 only; a larger tileset's other tiles are never drawn.
+    tileset.tileCount = std::min<int>(map.tileCount(), firstEmptyCell);
     tileset.columns = tiles.width / tiled.tileWidth;
     tileset.image = stem + "-tiles.png";
     tileset.imageWidth = tiles.width;
     tileset.imageHeight = tiles.height;
     tiled.tilesets = {tileset,
-                      spawnTileset(stem, 1 + map.tileCount(), tiled.tileWidth, tiled.tileHeight)};
+                      spawnTileset(stem, 1 + tileset.tileCount, tiled.tileWidth, tiled.tileHeight)};
     for (uint32_t l = 0; l < map.layerCount(); ++l)
         tiled.layers.push_back(tileLayer(*map.layer(l), l, emptyValue));
     for (uint32_t l = 0; l < map.layerCount(); ++l)
