@@ -39,7 +39,7 @@ seed_from_content() {
     done
 }
 
-fuzzers=(bitmap_file raw_block sprite_set stage_map wave_clip game_rules)
+fuzzers=(bitmap_file raw_block sprite_set stage_map wave_clip game_rules import)
 for fuzzer in "${fuzzers[@]}"; do
     mkdir -p "build-fuzz/corpus/$fuzzer"
     if [ -d "fuzz/corpus/$fuzzer" ]; then cp fuzz/corpus/"$fuzzer"/* "build-fuzz/corpus/$fuzzer/"; fi
