@@ -127,6 +127,18 @@ int cutFrames(const SpriteDescription& description, const std::vector<uint8_t>& 
     return 1;
 }
 
+// The sheet the description names, read from beside it.
+int readSheet(const ImportSource& source, const std::string& image, PngPicture* sheet,
+              std::string* why) {
+    std::vector<uint8_t> bytes;
+    std::string error = "files beside the description cannot be read here";
+    if (!source.readCompanion || !source.readCompanion(image, &bytes, &error))
+        return refuse(why, source.name + ": image \"" + image + "\": " + error);
+    if (!decodePng(bytes, sheet, &error))
+        return refuse(why, image + ": " + error);
+    return 1;
+}
+
 } // namespace
 
 int exportSpriteSet(const std::string& stem, std::span<const uint8_t> spr,
@@ -161,12 +173,9 @@ int importSpriteSet(const ImportSource& source, ImportResult* result, std::strin
     std::string text(source.bytes.begin(), source.bytes.end());
     if (!readSpriteDescription(text, &description, &error))
         return refuse(why, source.name + ": " + error);
-    std::vector<uint8_t> bytes;
     PngPicture sheet;
-    if (!source.readCompanion || !source.readCompanion(description.image, &bytes, &error))
-        return refuse(why, source.name + ": image \"" + description.image + "\": " + error);
-    if (!decodePng(bytes, &sheet, &error))
-        return refuse(why, description.image + ": " + error);
+    if (!readSheet(source, description.image, &sheet, why))
+        return 0;
     int width = sheet.width, height = sheet.height;
     std::vector<uint8_t> indices = sheetIndices(std::move(sheet), description, &result->report);
     SpriteSetImage set{description.rate, description.key, description.palette, {}};
