@@ -63,7 +63,7 @@ std::vector<uint8_t> drawSheet(const SpriteSet& set, const std::vector<SheetFram
     for (uint32_t i = 0; i < set.frameCount(); ++i) {
         const SpriteFrame* frame = set.frameAt(i);
         const SheetFrame& place = places[i];
-        for (int y = 0; y < frame->height; ++y)
+        for (int y = 0; frame->width > 0 && y < frame->height; ++y)
             std::memcpy(sheet.data() + static_cast<size_t>(place.y + y) * width + place.x,
                         frame->row(y), static_cast<size_t>(frame->width));
     }
@@ -118,7 +118,8 @@ int cutFrames(const SpriteDescription& description, const std::vector<uint8_t>& 
                                    std::to_string(sheetHeight) + " sheet");
         SpriteFrameImage frame =
             makeSpriteFrameImage(place.width, place.height, place.hotX, place.hotY);
-        for (int y = 0; y < place.height; ++y)
+        // A frame may be 0 wide and still have rows: nothing to copy (nor any buffer to copy to).
+        for (int y = 0; place.width > 0 && y < place.height; ++y)
             std::memcpy(frame.pixels.data() + static_cast<size_t>(y) * place.width,
                         sheet.data() + static_cast<size_t>(place.y + y) * sheetWidth + place.x,
                         static_cast<size_t>(place.width));
