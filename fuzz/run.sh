@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Builds the loader fuzzers (preset "fuzz") and runs each for FUZZ_SECONDS (default 60) from its
-# seed corpus, plus the small files of the default content when build/data holds them. Any crash,
-# leak, hang or sanitizer report fails the script; the input that caused it is left in
+# Builds the loader fuzzers and the import fuzzer (preset "fuzz") and runs each for FUZZ_SECONDS
+# (default 60) from its seed corpus (the import's, fuzz/corpus/import/, comes from
+# make_import_seeds.sh), plus the small files of the default content when build/data holds them.
+# Any crash, leak, hang or sanitizer report fails the script; the input that caused it is left in
 # build-fuzz/crash-<fuzzer>-*. Run from CI; FUZZ_SECONDS=600 for a longer local run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -39,7 +40,7 @@ seed_from_content() {
     done
 }
 
-fuzzers=(bitmap_file raw_block sprite_set stage_map wave_clip game_rules)
+fuzzers=(bitmap_file raw_block sprite_set stage_map wave_clip game_rules import)
 for fuzzer in "${fuzzers[@]}"; do
     mkdir -p "build-fuzz/corpus/$fuzzer"
     if [ -d "fuzz/corpus/$fuzzer" ]; then cp fuzz/corpus/"$fuzzer"/* "build-fuzz/corpus/$fuzzer/"; fi

@@ -47,6 +47,24 @@ bool plausibleSize(size_t width, size_t height, size_t fileBytes) {
     return width * height <= fileBytes * 1100 + 4096;
 }
 
+// libpng allocates a side chunk's whole claimed length before reading it (the limit it can be given
+// does not cover chunks after the image data), so a chunk claiming more bytes than the file holds
+// is refused up front instead of costing gigabytes.
+bool chunksFitInFile(std::span<const uint8_t> file) {
+    size_t at = 8;
+    while (file.size() - at >= 12) {
+        const uint8_t* header = file.data() + at;
+        size_t length =
+            size_t{header[0]} << 24 | size_t{header[1]} << 16 | size_t{header[2]} << 8 | header[3];
+        if (length > file.size() - at - 12)
+            return false;
+        if (std::memcmp(header + 4, "IEND", 4) == 0)
+            break;
+        at += 12 + length;
+    }
+    return true;
+}
+
 void takeTexts(png_structp png, png_infop info, PngPicture* picture) {
     png_textp texts = nullptr;
     int count = png_get_text(png, info, &texts, nullptr);
@@ -149,6 +167,10 @@ int decodePng(std::span<const uint8_t> file, PngPicture* picture, std::string* w
     *picture = PngPicture{};
     if (file.size() < 8 || png_sig_cmp(file.data(), 0, 8)) {
         *why = "not a PNG file (its first bytes are not the PNG signature)";
+        return 0;
+    }
+    if (!chunksFitInFile(file)) {
+        *why = "damaged PNG: a chunk runs past the end of the file";
         return 0;
     }
     PngExchange exchange{file};

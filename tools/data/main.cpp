@@ -33,16 +33,22 @@ const char* helpText =
     "                 format and length; for a file the game would refuse, why and at which byte\n"
     "  check DIR      the whole folder as the game will load it\n"
     "  export FILE... OUTDIR\n"
-    "                 each file in formats image and map editors read: a bitmap as an indexed\n"
-    "                 PNG, a sprite set as a PNG sheet and a JSON description, a stage map as a\n"
-    "                 Tiled map (TMX) with its tileset as PNG; a wave stays a wave\n"
+    "                 each file in formats image and map editors read, named after its stem:\n"
+    "                 a bitmap as STEM.png (indexed, its colour table as the palette, its layout\n"
+    "                 in the text chunk \"kavorind-bitmap\"); a sprite set as STEM.png, every\n"
+    "                 frame on one sheet, and STEM.json (image, rate, key, palette, frames with\n"
+    "                 x, y, width, height, hotX, hotY); a stage map as STEM.tmx, a Tiled map,\n"
+    "                 with its tileset as PNG; a wave stays a wave\n"
     "  import [--palette FILE] SOURCE OUT\n"
-    "                 the reverse: a PNG or any BMP into an 8-bit bitmap, a sprite set's JSON,\n"
-    "                 a Tiled map, a wave; a picture that is not indexed is reduced to the\n"
-    "                 colours of \"Pal.Pal\" (in OUT's folder, else SOURCE's) or of FILE\n"
+    "                 the reverse: a PNG or any BMP (RLE, 1, 4, 24 bits) into an uncompressed\n"
+    "                 8-bit bitmap, a sprite set's JSON and the sheet beside it, a Tiled map, a\n"
+    "                 wave; a picture that is not indexed is reduced to the colours of FILE, else\n"
+    "                 of \"Pal.Pal\" in OUT's folder, else in SOURCE's, and the colours that\n"
+    "                 moved are counted; what export wrote imports back to the same bytes\n"
     "\n"
-    "Exit status: 0 when every file was understood (check: a clean folder), 1 when a file was\n"
-    "refused (check: warnings only), 2 for a command line not understood (check: errors).\n";
+    "Exit status: 0 when every file was understood or converted (check: a clean folder), 1 when\n"
+    "a file was refused or not written (check: warnings only), 2 for a command line not\n"
+    "understood (check: errors).\n";
 
 // Large enough for the longest music; a file beyond it is not content the game reads.
 constexpr std::streamoff maxFileBytes = 256ll << 20;
