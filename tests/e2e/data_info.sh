@@ -5,18 +5,7 @@
 set -euo pipefail
 build=$1
 source_dir=$2
-tool=$build/kavorind-data
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-
-fail() { echo "FAILED: $*" >&2; exit 1; }
-# Runs the tool; sets code, and keeps what it printed in $work/out and $work/err.
-run() {
-    set +e
-    timeout 60 "$tool" "$@" >"$work/out" 2>"$work/err"
-    code=$?
-    set -e
-}
+source "$(dirname "$0")/data_tool.bash"
 
 echo "== --help and bad usage"
 run --help

@@ -4,17 +4,7 @@
 # made loadable, and the exit codes.
 set -euo pipefail
 build=$1
-tool=$build/kavorind-data
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-
-fail() { echo "FAILED: $*" >&2; exit 1; }
-run() {
-    set +e
-    timeout 60 "$tool" "$@" >"$work/out" 2>"$work/err"
-    code=$?
-    set -e
-}
+source "$(dirname "$0")/data_tool.bash"
 
 "$build/kavorind-content" "$work/data" >/dev/null
 
