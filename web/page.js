@@ -24,6 +24,8 @@
     readFile(path) { return this.module.FS.readFile(path, { encoding: 'utf8' }); },
   };
   window.kavorind = probe;
+  // ?keep=T1,T2,...: frames of those ticks are kept from the start (for tests).
+  for (const tick of (params.get('keep') || '').split(',').filter(Boolean)) probe.keepTicks.add(Number(tick));
 
   let playerContent = null; // [{name, bytes}] of the player's own content, or null
 
@@ -124,6 +126,7 @@
     probe.output = [];
     probe.kept.clear();
     probe.latest = null;
+    probe.presents = 0;
     let setup;
     try {
       setup = await commandLine();

@@ -28,7 +28,7 @@ class GameRequestHandler(http.server.SimpleHTTPRequestHandler):
 
 def main():
     folder = sys.argv[1] if len(sys.argv) > 1 else "."
-    port = int(sys.argv[2]) if len(sys.argv) > 2 else 8016
+    port = int(sys.argv[2]) if len(sys.argv) > 2 else 8016  # 0: any free port
     handler = functools.partial(GameRequestHandler, directory=folder)
     server = http.server.ThreadingHTTPServer(("127.0.0.1", port), handler)
     print(f"Kavorind is served at http://127.0.0.1:{server.server_port}/ (Ctrl+C stops)", flush=True)

@@ -22,4 +22,8 @@ int platformNotedTick() {
 
 void platformOfferFrame(const uint8_t*, int, int, int, const uint32_t*) {}
 
+int platformProgramEnds(int exitCode) {
+    return exitCode;
+}
+
 } // namespace kavorind

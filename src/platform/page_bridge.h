@@ -15,4 +15,8 @@ int platformNotedTick();
 void platformOfferFrame(const uint8_t* indices, int pitch, int width, int height,
                         const uint32_t* argbTable);
 
+// The program ends with this exit code: returned as it is on the desktop; in the browser the
+// page is told, even where the page's own timers would keep the program alive.
+int platformProgramEnds(int exitCode);
+
 } // namespace kavorind

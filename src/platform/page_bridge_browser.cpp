@@ -43,6 +43,11 @@ void platformOfferFrame(const uint8_t* indices, int pitch, int width, int height
     }
 }
 
+int platformProgramEnds(int exitCode) {
+    emscripten_force_exit(exitCode);
+    return exitCode;
+}
+
 } // namespace kavorind
 
 // The page asks for the tick by name.
