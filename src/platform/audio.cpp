@@ -80,6 +80,9 @@ void quietenAlsa() {
     if (platformAudio.alsaQuiet)
         return;
     platformAudio.alsaQuiet = 1;
+#ifdef __EMSCRIPTEN__
+    return; // a browser has no ALSA, and no libraries to load
+#endif
     void* alsa = dlopen("libasound.so.2", RTLD_NOW | RTLD_GLOBAL);
     if (!alsa)
         return;

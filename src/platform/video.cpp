@@ -3,6 +3,7 @@
 #include "platform/frame_conversion.h"
 #include "platform/frame_geometry.h"
 #include "platform/icon.h"
+#include "platform/page_bridge.h"
 #include "platform/window_internal.h"
 
 #include <SDL.h>
@@ -369,7 +370,14 @@ void platformMarkFrameTexturesLost() {
 PlatformWindow* platformCreateWindow(const char* title, int width, int height, int fullScreen) {
     if (!platformInit())
         return nullptr;
+#ifdef __EMSCRIPTEN__
+    // The page's canvas holds the frame at its own size; the page scales it and owns the whole
+    // screen, which a browser grants only to a click anyway.
+    fullScreen = 0;
+    Uint32 flags = SDL_WINDOW_SHOWN;
+#else
     Uint32 flags = SDL_WINDOW_SHOWN | SDL_WINDOW_ALLOW_HIGHDPI | SDL_WINDOW_RESIZABLE;
+#endif
     SDL_DisplayMode desktop{};
     if (fullScreen) {
         flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
@@ -431,6 +439,10 @@ void platformDestroyRenderer(PlatformRenderer* renderer) {
 }
 
 int platformEnterFullScreen(PlatformRenderer* renderer) {
+#ifdef __EMSCRIPTEN__
+    (void)renderer;
+    return 1;
+#endif
     SDL_Window* window = renderer->window->window;
     if (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN)
         return 1;
@@ -446,6 +458,10 @@ int platformEnterFullScreen(PlatformRenderer* renderer) {
 }
 
 int platformSizeWindow(PlatformRenderer* renderer, int width, int height) {
+#ifdef __EMSCRIPTEN__
+    (void)renderer, (void)width, (void)height;
+    return 1;
+#endif
     SDL_Window* window = renderer->window->window;
     if ((SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN) &&
         SDL_SetWindowFullscreen(window, 0) != 0)
@@ -536,6 +552,7 @@ int platformPresentFrame(PlatformTexture* texture, const uint8_t* indices, int p
                          const uint32_t* argbTable) {
     if (!texture || texture->lost)
         return 0;
+    platformOfferFrame(indices, pitch, texture->width, texture->height, argbTable);
     if (!platformVideo.screenOutput)
         return 1;
     if (texture->owner->renderer)
@@ -587,6 +604,10 @@ void platformSetMessageBoxesEnabled(int enabled) {
 }
 
 int platformShowMessageBox(const char* caption, const char* text) {
+#ifdef __EMSCRIPTEN__
+    // The page shows the same text from the program's error output, without a blocking alert.
+    platformVideo.messageBoxesEnabled = 0;
+#endif
     if (!platformVideo.messageBoxesEnabled)
         return 0;
     return SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, caption, text, nullptr) == 0 ? 1 : 0;

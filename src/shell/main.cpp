@@ -1,7 +1,8 @@
+#include "platform/page_bridge.h"
 #include "shell/entry.h"
 
 using namespace kavorind;
 
 int main(int argc, char** argv) {
-    return kavorindMain(argc, argv);
+    return platformProgramEnds(kavorindMain(argc, argv));
 }

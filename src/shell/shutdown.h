@@ -10,6 +10,8 @@ struct Shell {
     // The configuration file with the command line over it, set by kavorindMain before the
     // program starts; the headless tools, which start the program themselves, keep the defaults.
     GameSettings settings;
+    // Timer ticks handled since the program started, numbered from 1 as the headless runner's.
+    int ticksHandled = 0;
 };
 
 extern Shell shell;

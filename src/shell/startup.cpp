@@ -33,6 +33,7 @@ int loadContentAndTypes() {
 
 int startUp() {
     shell.shutDownBegun = 0;
+    shell.ticksHandled = 0;
     catalogue.failure = ContentFailure{};
     if (!displayDevice.start(displaySettings))
         return 0;

@@ -1,6 +1,7 @@
 #include "shell/window_procedure.h"
 
 #include "display/display_device.h"
+#include "platform/page_bridge.h"
 #include "scenes/scene_table.h"
 #include "shell/entry.h"
 #include "shell/failure_report.h"
@@ -26,6 +27,7 @@ void dispatchTick(intptr_t lParam) {
     // A tick still queued when shut-down ran finds no display and no content: it does nothing.
     if (shell.shutDownBegun)
         return;
+    platformNoteTick(++shell.ticksHandled);
     beginSessionTick();
     const Scene* scene = sceneFor(sceneLoop.currentScene);
     if (scene)

@@ -23,8 +23,8 @@ using namespace kavorind;
 namespace {
 
 const char* usageLine = "usage: kavorind-sim [--data DIR] [--keys FILE] [--ticks N] [--trace FILE] "
-                        "[--frames DIR] [--every K] [--palette] [--frame-hash] [--scene N] "
-                        "[--stage N]";
+                        "[--frames DIR] [--every K] [--raw] [--palette] [--frame-hash] "
+                        "[--scene N] [--stage N]";
 
 struct SimOptions {
     std::string dataDir;
@@ -37,6 +37,7 @@ struct SimOptions {
     long stage = -1; // with --scene: the stage index to start at; -1 leaves it as start-up set it
     int palette = 0;
     int frameHash = 0;
+    int raw = 0; // frames as raw indices and colours instead of PNG pictures
 };
 
 struct KavorindSim {
@@ -67,6 +68,10 @@ int parseOptions(int argc, char** argv, SimOptions* out) {
         }
         if (name == "--frame-hash") {
             out->frameHash = 1;
+            continue;
+        }
+        if (name == "--raw") {
+            out->raw = 1;
             continue;
         }
         if (i + 1 >= argc)
@@ -117,12 +122,33 @@ PaletteEntries shownColours(const DevicePalette* palette) {
     return greys;
 }
 
+// width x height palette indices, then the 256 colours as red, green, blue bytes: what another
+// program (the browser test) compares byte for byte without decoding a picture.
+void writeRawFrame(const std::string& path, const Surface& frame, const PaletteEntries& colours) {
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file) {
+        std::fprintf(stderr, "kavorind-sim: cannot write %s\n", path.c_str());
+        return;
+    }
+    std::fwrite(frame.pixels.data(), 1, static_cast<size_t>(frame.width) * frame.height, file);
+    for (const PaletteEntry& colour : colours) {
+        const uint8_t rgb[3] = {colour.red, colour.green, colour.blue};
+        std::fwrite(rgb, 1, sizeof rgb, file);
+    }
+    std::fclose(file);
+}
+
 void saveFrame(const Surface& frame, const PaletteEntries& colours) {
     const SimOptions& options = kavorindSim.options;
     if (options.framesDir.empty() || kavorindSim.tick % options.every != 0)
         return;
     char name[32];
-    std::snprintf(name, sizeof name, "/frame-%06d.png", kavorindSim.tick);
+    std::snprintf(name, sizeof name, "/frame-%06d.%s", kavorindSim.tick,
+                  options.raw ? "raw" : "png");
+    if (options.raw) {
+        writeRawFrame(options.framesDir + name, frame, colours);
+        return;
+    }
     writeIndexedPng(options.framesDir + name, frame.pixels.data(), frame.width, frame.width,
                     frame.height, colours);
 }
