@@ -113,7 +113,11 @@
       say('The game has ended.', { id: 'start-again', label: 'Start again', run: start });
     } else {
       probe.state = 'failed';
-      const lines = probe.output.filter((line) => line.startsWith('Kavorind') || line.startsWith('kavorind'));
+      // The desktop's advice (a command to run, an option to pass) has no place on a page, which
+      // offers its own below.
+      const lines = probe.output
+        .filter((line) => line.startsWith('Kavorind') || line.startsWith('kavorind'))
+        .map((line) => line.replace(/ ?Run "kavorind-content DIR".*$/, ''));
       say((lines.length ? lines.join('\n') : 'The game stopped with an error.') +
         '\n\nLoad another content folder, or start again with the default content.',
         { id: 'start-again', label: 'Start again', run: () => { playerContent = null; start(); } });
