@@ -60,6 +60,13 @@ void appendColourTable(const PaletteEntries& colours, std::vector<uint8_t>* out)
     }
 }
 
+PaletteEntries readColourTable(const uint8_t* table, int count) {
+    PaletteEntries colours{};
+    for (int i = 0; i < count && i < 256; ++i, table += 4)
+        colours[i] = {table[2], table[1], table[0], 0};
+    return colours;
+}
+
 std::vector<uint8_t> encodeBitmap(const IndexedImage& image, const BitmapLayout& layout,
                                   std::string* error) {
     std::vector<uint8_t> bytes;

@@ -50,6 +50,8 @@ int appendRawImageBlock(const IndexedImage& image, std::vector<uint8_t>* out,
 
 // Appends a 256-entry colour table (blue, green, red, 0) as the three formats store it.
 void appendColourTable(const PaletteEntries& colours, std::vector<uint8_t>* out);
+// The colours of a stored table of count entries (1 to 256); the entries past it are black.
+PaletteEntries readColourTable(const uint8_t* table, int count);
 
 // Checks a picture description; 1 when usable, else 0 with the reason in error.
 int checkIndexedImage(const IndexedImage& image, std::string* error);

@@ -6,4 +6,4 @@ cd "$(dirname "$0")"
 if [ ! -d node_modules/puppeteer-core ] || [ package-lock.json -nt node_modules/.package-lock.json ]; then
     PUPPETEER_SKIP_DOWNLOAD=1 npm ci --no-audit --no-fund >/dev/null
 fi
-exec node --test --test-reporter=spec browser.test.mjs
+exec node --test browser.test.mjs

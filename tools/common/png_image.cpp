@@ -1,5 +1,7 @@
 #include "common/png_image.h"
 
+#include "platform/content_file.h"
+
 #include <png.h>
 
 #include <cstdio>
@@ -221,17 +223,11 @@ int writePng(const std::string& path, const PngPicture& picture, std::string* wh
     std::vector<uint8_t> file = encodePng(picture, why);
     if (file.empty())
         return 0;
-    std::FILE* out = std::fopen(path.c_str(), "wb");
-    if (!out) {
-        if (why)
-            *why = "cannot be created";
-        return 0;
-    }
-    size_t written = std::fwrite(file.data(), 1, file.size(), out);
-    int closed = std::fclose(out) == 0;
-    if ((written != file.size() || !closed) && why)
+    if (writeWholeFile(path, file))
+        return 1;
+    if (why)
         *why = "cannot be written";
-    return written == file.size() && closed ? 1 : 0;
+    return 0;
 }
 
 const std::string* pngText(const PngPicture& picture, const std::string& keyword) {

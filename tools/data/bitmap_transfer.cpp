@@ -31,14 +31,6 @@ std::vector<uint8_t> rowsTopDown(const BitmapImage& bitmap) {
     return pixels;
 }
 
-PaletteEntries tableColours(const BitmapImage& bitmap) {
-    PaletteEntries colours{};
-    const uint8_t* table = bitmap.colourTable();
-    for (int i = 0; i < bitmap.colourCount(); ++i)
-        colours[i] = {table[i * 4 + 2], table[i * 4 + 1], table[i * 4], 0};
-    return colours;
-}
-
 // What the writer can be told about a loaded bitmap's layout, read from the file's own fields
 // (the loader fills in a colour-count field of 0, so that one comes from the bytes).
 BitmapLayout layoutOf(const BitmapImage& bitmap, std::span<const uint8_t> file) {
@@ -92,19 +84,24 @@ PngPicture foreignAsRgba(ForeignPicture&& foreign) {
 
 } // namespace
 
+PngPicture indexedPngOf(const BitmapImage& bitmap) {
+    PngPicture picture;
+    picture.width = bitmap.width();
+    picture.height = bitmap.height();
+    picture.indexed = true;
+    picture.pixels = rowsTopDown(bitmap);
+    picture.palette = readColourTable(bitmap.colourTable(), bitmap.colourCount());
+    picture.paletteSize = bitmap.colourCount();
+    return picture;
+}
+
 int exportBitmap(const std::string& stem, std::span<const uint8_t> bmp,
                  std::vector<ExportedFile>* files, std::string* why) {
     BitmapImage bitmap;
     LoadProblem problem;
     if (!bitmap.loadFromMemory(bmp, &problem))
         return refuse(why, refusalOf(stem, problem));
-    PngPicture picture;
-    picture.width = bitmap.width();
-    picture.height = bitmap.height();
-    picture.indexed = true;
-    picture.pixels = rowsTopDown(bitmap);
-    picture.palette = tableColours(bitmap);
-    picture.paletteSize = bitmap.colourCount();
+    PngPicture picture = indexedPngOf(bitmap);
     picture.texts.emplace_back(bitmapLayoutKeyword, describeBitmapLayout(layoutOf(bitmap, bmp)));
     std::string error;
     std::vector<uint8_t> png = encodePng(picture, &error);
@@ -146,7 +143,7 @@ int importBitmapFromBmp(const ImportSource& source, ImportResult* result, std::s
     BitmapImage bitmap;
     if (bitmap.loadFromMemory(source.bytes)) {
         IndexedImage image{bitmap.width(), bitmap.height(), rowsTopDown(bitmap),
-                           tableColours(bitmap)};
+                           readColourTable(bitmap.colourTable(), bitmap.colourCount())};
         BitmapLayout layout;
         layout.topDown = !bitmap.bottomUp();
         layout.colourCount = bitmap.colourCount();

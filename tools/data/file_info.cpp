@@ -3,11 +3,13 @@
 #include "assets/bitmap_image.h"
 #include "assets/sprite_set.h"
 #include "assets/stage_map.h"
+#include "data/file_kind.h"
 #include "platform/byte_io.h"
 #include "sound/wave_clip.h"
 
 #include <algorithm>
 #include <cctype>
+#include <cstdarg>
 #include <cstdio>
 #include <cstring>
 #include <map>
@@ -16,10 +18,14 @@ namespace kavorind {
 
 namespace {
 
-// printf into a std::string, one line at a time.
-template <typename... Args> void line(std::string* out, const char* format, Args... args) {
+// printf into a std::string, one line at a time; the compiler checks each format against its
+// arguments.
+[[gnu::format(printf, 2, 3)]] void line(std::string* out, const char* format, ...) {
     char buffer[512];
-    std::snprintf(buffer, sizeof buffer, format, args...);
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(buffer, sizeof buffer, format, args);
+    va_end(args);
     *out += buffer;
     *out += '\n';
 }
@@ -32,21 +38,6 @@ std::string refusal(const LoadProblem& problem) {
     char where[64];
     std::snprintf(where, sizeof where, " (at byte %zu)", problem.offset);
     return "refused: " + problem.reason + where + "\n";
-}
-
-bool startsWith(std::span<const uint8_t> bytes, const char* magic) {
-    size_t length = std::strlen(magic);
-    return bytes.size() >= length && std::memcmp(bytes.data(), magic, length) == 0;
-}
-
-std::string lowerExtension(const std::string& name) {
-    size_t dot = name.find_last_of('.');
-    if (dot == std::string::npos || name.find('/', dot) != std::string::npos)
-        return "";
-    std::string extension = name.substr(dot + 1);
-    for (char& c : extension)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return extension;
 }
 
 // The magic decides; the extension only names the loader whose refusal explains a file that has

@@ -4,6 +4,7 @@
 #include "assets/stage_map.h"
 #include "assets/stage_map_writer.h"
 #include "common/png_image.h"
+#include "data/bitmap_transfer.h"
 #include "data/spawn_tiles.h"
 #include "data/stage_tmx.h"
 #include "data/tiled_map.h"
@@ -14,20 +15,6 @@
 namespace kavorind {
 
 namespace {
-
-PngPicture tilesetPicture(const BitmapImage& tileset) {
-    PngPicture picture;
-    picture.width = tileset.width();
-    picture.height = tileset.height();
-    picture.indexed = true;
-    picture.paletteSize = 256;
-    for (int y = 0; y < picture.height; ++y)
-        picture.pixels.insert(picture.pixels.end(), tileset.row(y), tileset.row(y) + picture.width);
-    const uint8_t* table = tileset.colourTable();
-    for (size_t i = 0; i < 256; ++i)
-        picture.palette[i] = PaletteEntry{table[4 * i + 2], table[4 * i + 1], table[4 * i], 0};
-    return picture;
-}
 
 std::string hexColours(const PaletteEntries& colours) {
     static const char digits[] = "0123456789abcdef";
@@ -161,7 +148,7 @@ int exportStageMap(const std::string& stem, std::span<const uint8_t> bytes,
                std::to_string(problem.offset) + ")";
         return 0;
     }
-    PngPicture tiles = tilesetPicture(map.tileset());
+    PngPicture tiles = indexedPngOf(map.tileset());
     TiledMap tiled = tiledMapOf(map, stem, tiles);
     const TiledTileset& spawns = tiled.tilesets[1];
     std::string text = writeTiledMap(tiled);

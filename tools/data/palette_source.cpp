@@ -1,24 +1,25 @@
 #include "data/palette_source.h"
 
 #include "assets/bitmap_image.h"
+#include "assets/bitmap_writer.h"
 #include "common/png_image.h"
+#include "platform/content_file.h"
 #include "platform/content_path.h"
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <vector>
 
 namespace kavorind {
 
 namespace {
 
 int readPngPalette(const std::string& path, PaletteEntries* colours, std::string* why) {
-    std::ifstream in(path, std::ios::binary);
-    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)),
-                               std::istreambuf_iterator<char>());
+    FileBytes bytes;
+    if (!readWholeFile(path, maxContentFileBytes, &bytes)) {
+        *why = "cannot be read";
+        return 0;
+    }
     PngPicture picture;
-    if (!decodePng(bytes, &picture, why))
+    if (!decodePng(bytes.view(), &picture, why))
         return 0;
     if (!picture.indexed) {
         *why = "the PNG has no palette of its own (it is not indexed)";
@@ -46,10 +47,7 @@ int readPaletteOf(const std::string& path, PaletteEntries* colours, std::string*
             "neither a bitmap the game reads (" + problem.reason + ") nor a PNG (" + pngWhy + ")";
         return 0;
     }
-    *colours = PaletteEntries{};
-    const uint8_t* table = bitmap.colourTable();
-    for (int i = 0; i < bitmap.colourCount(); ++i)
-        (*colours)[i] = {table[4 * i + 2], table[4 * i + 1], table[4 * i], 0};
+    *colours = readColourTable(bitmap.colourTable(), bitmap.colourCount());
     return 1;
 }
 

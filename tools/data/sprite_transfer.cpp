@@ -1,5 +1,6 @@
 #include "data/sprite_transfer.h"
 
+#include "assets/bitmap_writer.h"
 #include "assets/sprite_set.h"
 #include "assets/sprite_set_writer.h"
 #include "common/png_image.h"
@@ -20,14 +21,6 @@ constexpr int sheetRowWidth = 1024;
 int refuse(std::string* why, const std::string& reason) {
     *why = reason;
     return 0;
-}
-
-PaletteEntries setColours(const SpriteSet& set) {
-    PaletteEntries colours{};
-    const uint8_t* table = set.colourTable();
-    for (int i = 0; i < 256; ++i)
-        colours[i] = {table[i * 4 + 2], table[i * 4 + 1], table[i * 4], 0};
-    return colours;
 }
 
 // Places every frame on the sheet; the sheet's size in *width, *height (at least 1 x 1).
@@ -152,7 +145,7 @@ int exportSpriteSet(const std::string& stem, std::span<const uint8_t> spr,
     PngPicture sheet;
     sheet.indexed = true;
     sheet.paletteSize = 256;
-    sheet.palette = setColours(set);
+    sheet.palette = readColourTable(set.colourTable(), 256);
     SpriteDescription description{stem + ".png", set.frameRate(), set.colourKey(), sheet.palette,
                                   layOutFrames(set, &sheet.width, &sheet.height)};
     if (sheet.width > pngMaxSide || sheet.height > pngMaxSide)

@@ -1,6 +1,7 @@
 #include "data/transfer.h"
 
 #include "data/bitmap_transfer.h"
+#include "data/file_kind.h"
 #include "data/map_transfer.h"
 #include "data/sprite_transfer.h"
 #include "sound/wave_clip.h"
@@ -12,23 +13,9 @@ namespace kavorind {
 
 namespace {
 
-bool startsWith(std::span<const uint8_t> bytes, const char* magic) {
-    size_t length = std::strlen(magic);
-    return bytes.size() >= length && std::memcmp(bytes.data(), magic, length) == 0;
-}
-
 std::string baseName(const std::string& name) {
     size_t slash = name.find_last_of('/');
     return slash == std::string::npos ? name : name.substr(slash + 1);
-}
-
-std::string lowerExtension(const std::string& name) {
-    std::string base = baseName(name);
-    size_t dot = base.find_last_of('.');
-    std::string extension = dot == std::string::npos ? "" : base.substr(dot + 1);
-    for (char& c : extension)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return extension;
 }
 
 // A wave is already a format every sound editor reads, so it travels unchanged both ways; only
