@@ -49,7 +49,9 @@ measure() {
     awk -v n="$name" -v w="$began" -v e="$ended" -v g0="$game_before" -v g1="$game_after" \
         -v p0="$peer_before" -v p1="$peer_after" 'BEGIN {
             g = (g1 - g0) / (e - w); p = (p1 - p0) / (e - w)
-            printf "%-7s %6.1f %%   %6.1f %%   %6.3f\n", n, 100 * g, 100 * p, (p > 0 ? g / p : 0) }'
+            # The ratio first: awk reads a > among the arguments of printf as a redirection.
+            ratio = 0; if (p > 0) ratio = g / p
+            printf "%-7s %6.1f %%   %6.1f %%   %6.3f\n", n, 100 * g, 100 * p, ratio }'
 }
 
 # Starts the game replaying script $1 and waits $2 seconds.

@@ -24,10 +24,13 @@ std::string outDir;
 int failures = 0;
 
 void save(const std::string& fuzzer, const std::string& name, const Bytes& bytes) {
-    std::filesystem::create_directories(outDir + "/" + fuzzer);
-    if (bytes.empty() || !writeWholeFile(outDir + "/" + fuzzer + "/" + name, bytes)) {
-        std::fprintf(stderr, "kavorind-fuzz-seeds: could not make %s/%s\n", fuzzer.c_str(),
-                     name.c_str());
+    std::error_code problem;
+    std::filesystem::create_directories(outDir + "/" + fuzzer, problem);
+    std::string why = "nothing to write";
+    if (bytes.empty() ||
+        !writeFileSafely(outDir + "/" + fuzzer + "/" + name, bytes, FileQuick, &why)) {
+        std::fprintf(stderr, "kavorind-fuzz-seeds: could not make %s/%s: %s\n", fuzzer.c_str(),
+                     name.c_str(), why.c_str());
         ++failures;
     }
 }

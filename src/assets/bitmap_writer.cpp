@@ -117,8 +117,9 @@ int writeBitmap(const std::string& path, const IndexedImage& image, const Bitmap
     std::vector<uint8_t> bytes = encodeBitmap(image, layout, error);
     if (bytes.empty())
         return 0;
-    if (!writeWholeFile(path, bytes))
-        return fail(error, "cannot write " + path);
+    std::string why;
+    if (!writeFileSafely(path, bytes, FileDurable, &why))
+        return fail(error, "cannot write " + path + ": " + why);
     return 1;
 }
 

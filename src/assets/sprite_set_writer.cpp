@@ -79,8 +79,9 @@ int writeSpriteSet(const std::string& path, const SpriteSetImage& set, std::stri
     std::vector<uint8_t> bytes = encodeSpriteSet(set, error);
     if (bytes.empty())
         return 0;
-    if (!writeWholeFile(path, bytes))
-        return fail(error, "cannot write " + path);
+    std::string why;
+    if (!writeFileSafely(path, bytes, FileDurable, &why))
+        return fail(error, "cannot write " + path + ": " + why);
     return 1;
 }
 

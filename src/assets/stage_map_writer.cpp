@@ -88,8 +88,9 @@ int writeStageMap(const std::string& path, const StageMapImage& map, std::string
     std::vector<uint8_t> bytes = encodeStageMap(map, error);
     if (bytes.empty())
         return 0;
-    if (!writeWholeFile(path, bytes))
-        return fail(error, "cannot write " + path);
+    std::string why;
+    if (!writeFileSafely(path, bytes, FileDurable, &why))
+        return fail(error, "cannot write " + path + ": " + why);
     return 1;
 }
 

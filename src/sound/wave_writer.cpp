@@ -94,11 +94,14 @@ std::vector<uint8_t> waveFileFromChunks(std::span<const uint8_t> formatChunk,
     return out;
 }
 
-int writeWaveFile(const std::string& path, const WaveDescription& wave) {
+int writeWaveFile(const std::string& path, const WaveDescription& wave, std::string* why) {
     std::vector<uint8_t> bytes = waveFileBytes(wave);
-    if (bytes.empty())
-        return 0;
-    return writeWholeFile(path, bytes);
+    std::string reason = "not a wave the game plays";
+    if (!bytes.empty() && writeFileSafely(path, bytes, FileDurable, &reason))
+        return 1;
+    if (why)
+        *why = reason;
+    return 0;
 }
 
 } // namespace kavorind

@@ -28,7 +28,8 @@ std::vector<uint8_t> waveFileBytes(const WaveDescription& wave);
 // Empty when there is no format or the file would outgrow the RIFF size field.
 std::vector<uint8_t> waveFileFromChunks(std::span<const uint8_t> formatChunk,
                                         std::span<const uint8_t> samples);
-// Writes waveFileBytes to a file; 1 on success.
-int writeWaveFile(const std::string& path, const WaveDescription& wave);
+// Writes waveFileBytes to a file through the safe writer; 1 on success, else 0 with the reason
+// in *why when given.
+int writeWaveFile(const std::string& path, const WaveDescription& wave, std::string* why = nullptr);
 
 } // namespace kavorind

@@ -41,7 +41,8 @@ std::vector<uint8_t> readBytes(const std::string& path) {
 }
 
 void writeBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
-    writeWholeFile(path, bytes);
+    std::string why;
+    ASSERT_EQ(writeFileSafely(path, bytes, FileQuick, &why), 1) << path << ": " << why;
 }
 
 // Replaces the file by its damaged form: removed, cut to half its length, or as many bytes of

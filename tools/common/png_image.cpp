@@ -219,14 +219,16 @@ std::vector<uint8_t> encodePng(const PngPicture& picture, std::string* why) {
     return file;
 }
 
-int writePng(const std::string& path, const PngPicture& picture, std::string* why) {
+int writePng(const std::string& path, const PngPicture& picture, std::string* why,
+             FileDurability durability) {
     std::vector<uint8_t> file = encodePng(picture, why);
     if (file.empty())
         return 0;
-    if (writeWholeFile(path, file))
+    std::string reason;
+    if (writeFileSafely(path, file, durability, &reason))
         return 1;
     if (why)
-        *why = "cannot be written";
+        *why = "cannot be written: " + reason;
     return 0;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 #include "display/palette.h"
+#include "platform/file_io.h"
 
 #include <cstdint>
 #include <span>
@@ -34,8 +35,10 @@ int decodePng(std::span<const uint8_t> file, PngPicture* picture, std::string* w
 // The bytes of a PNG file holding the picture (8 bits per channel or index); empty, with the
 // reason in *why, when the picture is inconsistent.
 std::vector<uint8_t> encodePng(const PngPicture& picture, std::string* why = nullptr);
-// encodePng written to a file; 1 on success.
-int writePng(const std::string& path, const PngPicture& picture, std::string* why = nullptr);
+// encodePng written to a file through the safe writer; 1 on success. Frames and previews that a
+// rerun makes again need not wait for the disk (FileQuick).
+int writePng(const std::string& path, const PngPicture& picture, std::string* why = nullptr,
+             FileDurability durability = FileDurable);
 
 // The text of the chunk with this keyword, or null.
 const std::string* pngText(const PngPicture& picture, const std::string& keyword);
