@@ -4,8 +4,8 @@
 
 #include <cerrno>
 #include <climits>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <fcntl.h>
@@ -125,8 +125,8 @@ int createBeside(const std::string& target, std::string* temporary, std::string*
         char suffix[32];
         std::snprintf(suffix, sizeof suffix, ".%06lx.partial", mark);
         *temporary = target + suffix;
-        int descriptor = ::open(temporary->c_str(),
-                                O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        int descriptor =
+            ::open(temporary->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
         if (descriptor >= 0)
             return descriptor;
         if (errno != EEXIST) {
@@ -165,8 +165,8 @@ int syncAndClose(int descriptor, FileDurability durability, std::string* why) {
     return 1;
 }
 
-int renameInto(const std::string& temporary, const std::string& target,
-               FileDurability durability, std::string* why) {
+int renameInto(const std::string& temporary, const std::string& target, FileDurability durability,
+               std::string* why) {
     if (::rename(temporary.c_str(), target.c_str()) != 0) {
         *why = systemReason(errno);
         return 0;
@@ -324,9 +324,8 @@ namespace {
 // The absolute form of a path that may not exist yet: its folder resolved, its name kept.
 std::string placeOf(const std::string& path) {
     std::string folder = folderOf(path);
-    std::string name = path.substr(path.find_last_of('/') == std::string::npos
-                                       ? 0
-                                       : path.find_last_of('/') + 1);
+    std::string name =
+        path.substr(path.find_last_of('/') == std::string::npos ? 0 : path.find_last_of('/') + 1);
     char* real = ::realpath(folder.c_str(), nullptr);
     if (!real)
         return path;

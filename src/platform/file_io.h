@@ -41,8 +41,8 @@ int writeFileSafely(const std::string& path, std::span<const uint8_t> bytes,
                     FileDurability durability, std::string* why);
 inline int writeFileSafely(const std::string& path, std::string_view text,
                            FileDurability durability, std::string* why) {
-    return writeFileSafely(
-        path, {reinterpret_cast<const uint8_t*>(text.data()), text.size()}, durability, why);
+    return writeFileSafely(path, {reinterpret_cast<const uint8_t*>(text.data()), text.size()},
+                           durability, why);
 }
 
 // A file written as the program goes (recordings, traces). It is made exclusively beside its
@@ -54,7 +54,7 @@ struct GrowingFile {
     std::string temporary; // the file written until placed
     FileDurability durability = FileQuick;
     int placed = 0;
-    int failed = 0;  // a write, flush or rename failed; *why of that failure in reason
+    int failed = 0; // a write, flush or rename failed; *why of that failure in reason
     std::string reason;
 };
 
