@@ -25,10 +25,14 @@ std::string contentPath(const std::string& name) {
         return name;
     fs::path folder = path.has_parent_path() ? path.parent_path() : fs::path(".");
     std::string wanted = lowered(path.filename().string());
-    for (const fs::directory_entry& entry : fs::directory_iterator(folder, problem)) {
-        if (lowered(entry.path().filename().string()) == wanted && entry.is_regular_file(problem))
-            return path.has_parent_path() ? entry.path().string()
-                                          : entry.path().filename().string();
+    // Stepped with error codes: a folder that cannot be listed just means no other spelling.
+    fs::directory_iterator entry(folder, problem);
+    for (; !problem && entry != fs::directory_iterator(); entry.increment(problem)) {
+        std::error_code unreadable;
+        if (lowered(entry->path().filename().string()) == wanted &&
+            entry->is_regular_file(unreadable))
+            return path.has_parent_path() ? entry->path().string()
+                                          : entry->path().filename().string();
     }
     return name;
 }
