@@ -131,8 +131,9 @@ void noteContentFailure(const char* name, ContentFault fault) {
 }
 
 void noteContentLoadFailure(const char* name) {
+    // Something under the name that is not a file (a folder, a FIFO) is there but unreadable.
     std::error_code problem;
-    int present = std::filesystem::is_regular_file(contentPath(name), problem);
+    int present = std::filesystem::exists(contentPath(name), problem);
     noteContentFailure(name, present ? ContentDamaged : ContentAbsent);
 }
 

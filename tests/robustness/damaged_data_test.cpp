@@ -18,6 +18,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace kavorind {
@@ -26,11 +27,13 @@ namespace {
 
 namespace fs = std::filesystem;
 
-enum class Damage { Missing, Truncated, Garbage };
+// NotAFile: a FIFO under the file's name, which a reader that opens it plainly waits on forever.
+enum class Damage { Missing, Truncated, Garbage, NotAFile };
 
 const char* damageName(Damage damage) {
     return damage == Damage::Missing     ? "missing"
            : damage == Damage::Truncated ? "truncated"
+           : damage == Damage::NotAFile  ? "a FIFO"
                                          : "garbage";
 }
 
@@ -49,8 +52,11 @@ void writeBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
 // noise (a fixed sequence, so every run sees the same).
 void damage(const std::string& path, Damage how) {
     std::vector<uint8_t> bytes = readBytes(path);
-    if (how == Damage::Missing) {
+    if (how == Damage::Missing || how == Damage::NotAFile) {
         fs::remove(path);
+        if (how == Damage::NotAFile) {
+            ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0) << path;
+        }
     } else if (how == Damage::Truncated) {
         bytes.resize(bytes.size() / 2);
         writeBytes(path, bytes);
@@ -100,6 +106,7 @@ struct DamagedDataTest : ::testing::Test {
             ASSERT_FALSE(original.empty()) << name;
             damage(path, how);
             SimRun run = runSim(data, "", 20);
+            fs::remove(path);
             writeBytes(path, original);
             const std::string what = std::string(name) + " " + damageName(how);
             EXPECT_EQ(run.exitCode, 0) << what << "\n" << run.stderrText;
@@ -133,6 +140,9 @@ TEST_F(DamagedDataTest, EachTruncatedStartUpFileStopsTheStart) {
 }
 TEST_F(DamagedDataTest, EachStartUpFileOfNoiseStopsTheStart) {
     expectEveryStartUpFileStopsTheStart(Damage::Garbage);
+}
+TEST_F(DamagedDataTest, AFifoInPlaceOfEachStartUpFileStopsTheStartAtOnce) {
+    expectEveryStartUpFileStopsTheStart(Damage::NotAFile);
 }
 
 // The palette indices of a frame that the runner saved; empty when it cannot be read.
