@@ -259,6 +259,32 @@ int writeFileSafely(const std::string& path, std::span<const uint8_t> bytes,
     return 1;
 }
 
+int keepCopyBeside(const std::string& base, std::span<const uint8_t> bytes, std::string* keptAs,
+                   std::string* why) {
+    for (int number = 0; number < 100; ++number) {
+        *keptAs = number ? base + "." + std::to_string(number) : base;
+        int descriptor =
+            ::open(keptAs->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        if (descriptor < 0 && errno == EEXIST)
+            continue;
+        if (descriptor < 0) {
+            *why = systemReason(errno);
+            return 0;
+        }
+        int written = writeAll(descriptor, bytes.data(), bytes.size(), why);
+        if (!written)
+            closeDescriptor(descriptor);
+        if (!written || !syncAndClose(descriptor, FileDurable, why)) {
+            ::unlink(keptAs->c_str());
+            return 0;
+        }
+        syncFolder(folderOf(*keptAs));
+        return 1;
+    }
+    *why = "every name from " + base + " to " + base + ".99 is taken";
+    return 0;
+}
+
 int openGrowingFile(GrowingFile* file, const std::string& path, FileDurability durability,
                     std::string* why) {
     *file = GrowingFile{};

@@ -45,6 +45,12 @@ inline int writeFileSafely(const std::string& path, std::string_view text,
                            durability, why);
 }
 
+// Keeps a copy of bytes in a new file, flushed to the disk: named base when nothing has that name,
+// else base.1, base.2 ... base.99, never over an existing file or through a link. The name used
+// goes to *keptAs. 0 with the reason in *why when no copy could be made (nothing is left behind).
+int keepCopyBeside(const std::string& base, std::span<const uint8_t> bytes, std::string* keptAs,
+                   std::string* why);
+
 // A file written as the program goes (recordings, traces). It is made exclusively beside its
 // output when opened, so that a place that cannot be written is refused at once, and takes the
 // output's name only when placed: until then an older file of that name stays untouched.

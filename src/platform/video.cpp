@@ -349,6 +349,20 @@ bool gpuLikely() {
 
 } // namespace
 
+int platformDisplayMissing() {
+    // A driver asked for (tests and the headless tools ask for the dummy one) is what is wanted.
+    // The hint is named as a string, which every SDL 2 also reads from the environment.
+    const char* asked = SDL_GetHint("SDL_VIDEODRIVER");
+    if (asked && *asked)
+        return 0;
+    const char* driver = SDL_GetCurrentVideoDriver();
+    return driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0);
+}
+
+const char* platformVideoError() {
+    return SDL_GetError();
+}
+
 PlatformWindow* platformMainWindow() {
     return platformVideo.mainWindow;
 }

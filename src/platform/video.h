@@ -16,6 +16,12 @@ struct PlatformRect {
 // width x height. Null on failure.
 PlatformWindow* platformCreateWindow(const char* title, int width, int height, int fullScreen);
 
+// 1 when SDL, left to choose by itself (SDL_VIDEODRIVER not set), found no display and fell back to
+// a driver that shows nothing ("offscreen" or "dummy"). Call after platformInit.
+int platformDisplayMissing();
+// Why the last window or renderer could not be made, as SDL says it ("" when it said nothing).
+const char* platformVideoError();
+
 // The rendering device of a window (null on failure) and its release.
 PlatformRenderer* platformCreateRenderer(PlatformWindow* window);
 void platformDestroyRenderer(PlatformRenderer* renderer);

@@ -1,11 +1,11 @@
 #include "shell/config_file.h"
 
+#include "platform/file_io.h"
+
 #include <algorithm>
 #include <cctype>
-#include <cerrno>
-#include <cstring>
+#include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 
 namespace kavorind {
@@ -67,26 +67,50 @@ int takeSetting(const std::string& key, const std::string& value, GameSettings* 
 
 std::string problemAt(const std::string& fileName, int line, const std::string& text,
                       const std::string& wrong) {
-    return fileName + ":" + std::to_string(line) + ": \"" + text + "\": " + wrong +
+    return fileName + ":" + std::to_string(line) + ": \"" + shownText(text) + "\": " + wrong +
            "; the line is ignored";
 }
 
-int readText(const std::string& path, std::string* text, std::string* reason) {
-    std::error_code problem;
-    if (fs::is_directory(path, problem)) {
-        *reason = "it is a folder";
+// The length of the well-formed UTF-8 sequence at text[at]; 0 for a stray or cut-short byte, an
+// overlong form, a surrogate or a code point past U+10FFFF.
+size_t utf8Length(std::string_view text, size_t at) {
+    auto byte = [&](size_t i) { return static_cast<unsigned char>(text[at + i]); };
+    unsigned char lead = byte(0);
+    if (lead < 0x80)
+        return 1;
+    size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC2 ? 2 : 0;
+    if (length == 0 || lead > 0xF4 || at + length > text.size())
         return 0;
-    }
-    errno = 0;
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
-        *reason = std::strerror(errno ? errno : EACCES);
+    for (size_t i = 1; i < length; ++i)
+        if ((byte(i) & 0xC0) != 0x80)
+            return 0;
+    if ((lead == 0xE0 && byte(1) < 0xA0) || (lead == 0xF0 && byte(1) < 0x90) ||
+        (lead == 0xED && byte(1) >= 0xA0) || (lead == 0xF4 && byte(1) >= 0x90))
         return 0;
+    return length;
+}
+
+// How one character of a shown line reads: control characters (C0, DEL and the C1 range, which
+// terminals also obey) and bytes that are not UTF-8 are written as escapes.
+std::string shownCharacter(std::string_view text, size_t at, size_t length) {
+    char escape[12];
+    unsigned char first = static_cast<unsigned char>(text[at]);
+    if (length == 0) {
+        std::snprintf(escape, sizeof escape, "\\x%02x", first);
+        return escape;
     }
-    std::ostringstream contents;
-    contents << file.rdbuf();
-    *text = contents.str();
-    return 1;
+    if (first == '\t')
+        return "\\t";
+    if (first < 0x20 || first == 0x7F) {
+        std::snprintf(escape, sizeof escape, "\\x%02x", first);
+        return escape;
+    }
+    unsigned char second = length == 2 ? static_cast<unsigned char>(text[at + 1]) : 0;
+    if (first == 0xC2 && second < 0xA0) {
+        std::snprintf(escape, sizeof escape, "\\u%04x", second);
+        return escape;
+    }
+    return std::string(text.substr(at, length));
 }
 
 int writeDefaults(const std::string& path, const std::vector<ConfigDefault>& entries,
@@ -95,20 +119,45 @@ int writeDefaults(const std::string& path, const std::vector<ConfigDefault>& ent
     fs::path parent = fs::path(path).parent_path();
     if (!parent.empty())
         fs::create_directories(parent, problem);
-    errno = 0;
-    std::ofstream file;
-    if (!problem)
-        file.open(path, std::ios::binary);
-    if (file) {
-        file << configFileText(entries);
-        file.close();
-        if (file)
-            return 1;
-    }
-    std::string reason = problem ? problem.message() : std::strerror(errno ? errno : EIO);
-    problems->push_back("cannot write the settings to " + path + " (" + reason +
+    std::string why = problem ? problem.message() : "";
+    if (!problem && writeFileSafely(path, configFileText(entries), FileDurable, &why))
+        return 1;
+    problems->push_back("cannot write the settings to " + path + " (" + why +
                         "); the defaults are used");
     return 0;
+}
+
+// Puts a new file with the defaults in place of one the game cannot use (fault says why), keeping
+// the old one beside it as PATH.bad (or PATH.bad.1 ...). When no copy can be kept or the new file
+// cannot be written, the old one is left as it is.
+int replaceUnusable(const std::string& path, std::span<const uint8_t> old,
+                    const std::vector<ConfigDefault>& entries, const std::string& fault,
+                    std::vector<std::string>* problems) {
+    std::string why;
+    std::string keptAs;
+    if (!checkOutputPath(path, &why) || !keepCopyBeside(path + ".bad", old, &keptAs, &why)) {
+        problems->push_back(path + " " + fault + "; it cannot be replaced (" + why +
+                            "), so it is left as it is and the defaults are used");
+        return 0;
+    }
+    if (!writeFileSafely(path, configFileText(entries), FileDurable, &why)) {
+        std::error_code ignored;
+        fs::remove(keptAs, ignored);
+        problems->push_back(path + " " + fault + "; the defaults cannot be written over it (" +
+                            why + "), so it is left as it is and the defaults are used");
+        return 0;
+    }
+    problems->push_back(path + " " + fault + "; it is kept as " + keptAs + " and " + path +
+                        " now holds the defaults");
+    return 1;
+}
+
+// What the game reads from a freshly written file: the defaults, with the lines they stand on.
+GameSettings defaultsAsRead(const std::vector<ConfigDefault>& entries, const std::string& path) {
+    GameSettings config;
+    std::vector<std::string> none;
+    parseConfigText(configFileText(entries), path, &config, &none);
+    return config;
 }
 
 } // namespace
@@ -118,7 +167,9 @@ std::string configFilePath(const std::string& optionFile, const char* configHome
     if (!optionFile.empty())
         return optionFile;
     std::string folder;
-    if (configHome && *configHome)
+    // A relative XDG_CONFIG_HOME would put the settings wherever the game happens to start, so it
+    // is passed over, as the XDG rules ask.
+    if (configHome && configHome[0] == '/')
         folder = configHome;
     else if (home && *home)
         folder = std::string(home) + "/.config";
@@ -146,8 +197,9 @@ std::string configFileText(const std::vector<ConfigDefault>& entries) {
     return text;
 }
 
-void parseConfigText(const std::string& text, const std::string& fileName, GameSettings* out,
-                     std::vector<std::string>* problems) {
+int parseConfigText(const std::string& text, const std::string& fileName, GameSettings* out,
+                    std::vector<std::string>* problems) {
+    int taken = 0;
     std::istringstream lines(text);
     std::string raw;
     for (int number = 1; std::getline(lines, raw); ++number) {
@@ -167,28 +219,69 @@ void parseConfigText(const std::string& text, const std::string& fileName, GameS
             problems->push_back(problemAt(fileName, number, line, wrong));
         else if (!known)
             out->otherEntries.push_back(ConfigEntry{key, value, number});
+        else
+            ++taken;
     }
+    return taken;
+}
+
+std::string shownText(std::string_view text) {
+    std::string shown;
+    size_t characters = 0;
+    size_t at = 0;
+    while (at < text.size() && characters < shownTextLength) {
+        size_t length = utf8Length(text, at);
+        shown += shownCharacter(text, at, length);
+        at += length ? length : 1;
+        ++characters;
+    }
+    if (at < text.size())
+        shown += "... (" + std::to_string(text.size()) + " bytes in all)";
+    return shown;
+}
+
+std::string configTextFault(std::string_view text) {
+    if (text.find('\0') != std::string_view::npos)
+        return "holds NUL bytes: it is not text";
+    for (size_t at = 0; at < text.size();) {
+        size_t length = utf8Length(text, at);
+        if (!length)
+            return "is not UTF-8 text";
+        at += length;
+    }
+    if (text.find_first_not_of(" \t\r\n") == std::string_view::npos)
+        return "is empty";
+    return "";
 }
 
 GameSettings loadConfigFile(const std::string& path, const std::vector<ConfigDefault>& entries,
                             std::vector<std::string>* problems) {
-    GameSettings config;
     std::error_code problem;
     if (!fs::exists(fs::symlink_status(path, problem))) {
         writeDefaults(path, entries, problems);
-        // The new file holds the defaults: reading it back gives what a later run will read.
-        parseConfigText(configFileText(entries), path, &config, problems);
-        return config;
+        return defaultsAsRead(entries, path);
     }
-    std::string text;
-    std::string reason;
-    if (!readText(path, &text, &reason)) {
-        problems->push_back("cannot read the settings from " + path + " (" + reason +
+    FileBytes bytes;
+    std::string why;
+    if (!readRegularFile(path, configFileLimit, &bytes, &why)) {
+        problems->push_back("cannot read the settings from " + path + " (" + why +
                             "); the defaults are used");
         return GameSettings{};
     }
-    parseConfigText(text, path, &config, problems);
-    return config;
+    std::string text(reinterpret_cast<const char*>(bytes.data.get()), bytes.size);
+    std::string fault = configTextFault(text);
+    if (fault.empty()) {
+        GameSettings config;
+        size_t problemsBefore = problems->size();
+        int taken = parseConfigText(text, path, &config, problems);
+        // A file kept for its other lines (bindings, later versions' keys) or holding nothing
+        // wrong (only comments) stays the player's, as does one with a single good line.
+        if (taken > 0 || !config.otherEntries.empty() || problems->size() == problemsBefore)
+            return config;
+        fault = "has no line the game can use";
+    }
+    replaceUnusable(path, bytes.view(), entries, fault, problems);
+    return defaultsAsRead(entries, path);
 }
 
 GameSettings effectiveSettings(const GameSettings& config, const GameOptions& options) {

@@ -1,7 +1,9 @@
 #pragma once
 #include "shell/options.h"
 
+#include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace kavorind {
@@ -31,19 +33,36 @@ struct ConfigDefault {
     std::string comment;
 };
 
-// The file the settings come from: --config FILE, else $XDG_CONFIG_HOME/kavorind/kavorind.cfg,
-// else ~/.config/kavorind/kavorind.cfg; empty when neither variable leads anywhere.
+// The largest settings file read: far more than any player writes, so that a wrong --config (a
+// disc image, /dev/zero) is refused at once instead of filling the memory.
+constexpr uint64_t configFileLimit = uint64_t{1} << 20;
+// How many characters of a line from the file a message quotes.
+constexpr size_t shownTextLength = 120;
+
+// The file the settings come from: --config FILE, else $XDG_CONFIG_HOME/kavorind/kavorind.cfg
+// (when that is an absolute path), else ~/.config/kavorind/kavorind.cfg; empty when neither
+// variable leads anywhere.
 std::string configFilePath(const std::string& optionFile, const char* configHome, const char* home);
 // The entries of a new file, in the order they are written.
 std::vector<ConfigDefault> defaultConfigEntries();
 // The text of a new file: a heading, then each entry under its comment.
 std::string configFileText(const std::vector<ConfigDefault>& entries);
+// A line of the file as a message quotes it: control characters escaped ("\x1b"), cut after
+// shownTextLength characters with the whole length said.
+std::string shownText(std::string_view text);
+// Why the text of a settings file cannot be read as one: "is empty" (nothing but blanks), "holds
+// NUL bytes: it is not text", "is not UTF-8 text"; "" for text the game reads.
+std::string configTextFault(std::string_view text);
 // Reads the text of a configuration file over *out. Each line it cannot take is ignored and
-// described in *problems as "FILE:LINE: ...", fileName being how the file is named there.
-void parseConfigText(const std::string& text, const std::string& fileName, GameSettings* out,
-                     std::vector<std::string>* problems);
-// Reads the file at path, or writes it with entries (creating its folders) when it does not exist.
-// Never fails: what goes wrong is described in *problems, and the defaults stand in.
+// described in *problems as "FILE:LINE: ...", fileName being how the file is named there. Returns
+// how many lines set one of the game's own settings.
+int parseConfigText(const std::string& text, const std::string& fileName, GameSettings* out,
+                    std::vector<std::string>* problems);
+// Reads the file at path (a regular file of at most configFileLimit bytes), or writes it with
+// entries (creating its folders) when it does not exist. A file that is empty, not text, or whose
+// every setting line is wrong is replaced by entries and kept beside it as PATH.bad (PATH.bad.1,
+// ... when that name is taken); one with some good lines is kept as it is. Never fails: what goes
+// wrong is described in *problems, and the defaults stand in.
 GameSettings loadConfigFile(const std::string& path, const std::vector<ConfigDefault>& entries,
                             std::vector<std::string>* problems);
 // The command line over the configuration: every option that was given wins.

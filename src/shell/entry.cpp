@@ -67,8 +67,8 @@ GameSettings readSettings(const GameOptions& options, Bindings* bindings) {
     std::vector<std::string> problems;
     GameSettings config;
     if (path.empty())
-        problems.push_back("no folder for the settings (neither XDG_CONFIG_HOME nor HOME is "
-                           "set); the defaults are used");
+        problems.push_back("no folder for the settings (HOME is not set, nor XDG_CONFIG_HOME to "
+                           "an absolute path); the defaults are used");
     else
         config = loadConfigFile(path, settingsFileDefaults(), &problems);
     *bindings = bindingsFromSettings(config, path, &problems);
@@ -132,9 +132,17 @@ int enterProgram(const GameSettings& settings) {
     displaySettings.width = 640;
     displaySettings.height = 480;
     displaySettings.bitsPerPixel = 8;
+    if (platformInit() && platformDisplayMissing()) {
+        reportFailure(windowFailureText, noDisplayLine);
+        return 0;
+    }
     if (!createMainWindow()) {
+        std::string reason = platformVideoError();
         reportFailure(windowFailureText,
-                      "Kavorind: the game's window could not be made; is there a display?");
+                      "Kavorind: the game's window could not be made" +
+                          (reason.empty() ? "" : " (" + reason + ")") +
+                          ". Start the game from a desktop session, or check that DISPLAY or "
+                          "WAYLAND_DISPLAY names a display it may use.");
         return 0;
     }
     if (!startUp()) {

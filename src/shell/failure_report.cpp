@@ -32,11 +32,17 @@ std::string noContentFolderLine(const std::vector<std::string>& searched) {
     return line + "). " + contentAdvice;
 }
 
+std::string failureBoxText(const char* text, const std::string& englishLine) {
+    if (englishLine.empty())
+        return text;
+    return englishLine + "\n\n" + text;
+}
+
 void reportFailure(const char* text, const std::string& englishLine) {
     std::fprintf(stderr, "Error: %s\n", text);
-    platformShowMessageBox("Error", text);
     if (!englishLine.empty())
         std::fprintf(stderr, "%s\n", englishLine.c_str());
+    platformShowMessageBox("Error", failureBoxText(text, englishLine).c_str());
 }
 
 void reportContentFailure() {

@@ -15,7 +15,18 @@ std::string contentFailureLine(const ContentFailure& failure, const std::string&
 // The line for a search that found no content folder, naming every folder it looked in.
 std::string noContentFolderLine(const std::vector<std::string>& searched);
 
-// Shows a Korean failure text in a message box and on stderr, then the English line (if any).
+// Without a display SDL falls back by itself to a driver that shows nothing; the game would then
+// play unseen until killed, so it stops with this line instead.
+constexpr const char* noDisplayLine =
+    "Kavorind: no display to show the game on (neither DISPLAY nor WAYLAND_DISPLAY leads to one). "
+    "Start the game from a desktop session; to run it unseen on purpose, set "
+    "SDL_VIDEODRIVER=dummy.";
+
+// The text of the failure box: the English line first (what went wrong and what to do, for a player
+// who reads no Korean and started the game without a terminal), then the game's Korean text.
+std::string failureBoxText(const char* text, const std::string& englishLine);
+// Shows a failure in a message box (failureBoxText) and on stderr: the Korean text, then the
+// English line (if any).
 void reportFailure(const char* text, const std::string& englishLine);
 // The start-up failure: the Korean text, then the content file that stopped it, named with the
 // working directory it was looked for in (or a plain line when no file was at fault).

@@ -44,6 +44,9 @@ TEST(ConfigPath, OptionThenConfigHomeThenHome) {
     EXPECT_EQ(configFilePath("", "", "/h"), "/h/.config/kavorind/kavorind.cfg");
     EXPECT_EQ(configFilePath("", nullptr, "/h"), "/h/.config/kavorind/kavorind.cfg");
     EXPECT_EQ(configFilePath("", nullptr, nullptr), "");
+    // A relative XDG_CONFIG_HOME would follow the working directory around: it is passed over.
+    EXPECT_EQ(configFilePath("", "rel/config", "/h"), "/h/.config/kavorind/kavorind.cfg");
+    EXPECT_EQ(configFilePath("", "./x", nullptr), "");
 }
 
 TEST_F(ConfigFileTest, FirstRunWritesCommentedDefaultsInNewFoldersAndReadsThemBack) {
