@@ -107,8 +107,9 @@ int parseKeyScript(const std::string& text, KeyScript* out, std::string* error) 
 
 int loadKeyScript(const std::string& path, KeyScript* out, std::string* error) {
     FileBytes bytes;
-    if (!readWholeFile(path, maxKeyScriptBytes, &bytes)) {
-        *error = "cannot read key script " + path;
+    std::string why;
+    if (!readWholeFile(path, maxKeyScriptBytes, &bytes, &why)) {
+        *error = "cannot read key script " + path + ": " + why;
         return 0;
     }
     std::string text(reinterpret_cast<const char*>(bytes.data.get()), bytes.size);

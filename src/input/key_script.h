@@ -21,8 +21,8 @@ struct KeyScript {
 // Left, Right, Up, Down, Z, X and Escape in any case, '#' starting a comment. Returns 1 on success;
 // on failure 0 and a message naming the line in *error.
 int parseKeyScript(const std::string& text, KeyScript* out, std::string* error);
-// Reads and parses a key script file. On failure 0 and, in *error, "cannot read key script PATH"
-// or "PATH: " followed by the parser's message.
+// Reads and parses a key script file. On failure 0 and, in *error, "cannot read key script PATH:
+// REASON" or "PATH: " followed by the parser's message.
 int loadKeyScript(const std::string& path, KeyScript* out, std::string* error);
 constexpr uint64_t maxKeyScriptBytes = uint64_t{1} << 28; // hours of ticks, every key on every one
 // Plays a script forward tick by tick: each entry is taken up once when its first tick comes and

@@ -162,7 +162,7 @@ IconPicture drawIcon(int size) {
     return picture;
 }
 
-int writeIconPng(const std::string& path, const IconPicture& picture) {
+int writeIconPng(const std::string& path, const IconPicture& picture, std::string* why) {
     PaletteEntries palette{};
     for (int i = 0; i < 16; ++i) {
         uint32_t argb = iconColours[i];
@@ -170,7 +170,7 @@ int writeIconPng(const std::string& path, const IconPicture& picture) {
                                   static_cast<uint8_t>(argb), 0};
     }
     return writeIndexedPng(path, picture.pixels.data(), picture.size, picture.size, picture.size,
-                           palette);
+                           palette, FileDurable, why);
 }
 
 } // namespace kavorind

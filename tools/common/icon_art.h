@@ -19,7 +19,7 @@ constexpr int iconThemeSizes[] = {32, 48, 64, 128, 256};
 // The icon at one of iconThemeSizes; an empty picture (size 0) at any other size.
 IconPicture drawIcon(int size);
 
-// Writes the picture as an indexed PNG; 1 on success.
-int writeIconPng(const std::string& path, const IconPicture& picture);
+// Writes the picture as an indexed PNG, to stay; 1 on success, else 0 with the reason in *why.
+int writeIconPng(const std::string& path, const IconPicture& picture, std::string* why);
 
 } // namespace kavorind

@@ -5,9 +5,12 @@
 namespace kavorind {
 
 int writeIndexedPng(const std::string& path, const uint8_t* pixels, int pitch, int width,
-                    int height, const PaletteEntries& palette) {
-    if (!pixels || width < 1 || height < 1 || pitch < width)
+                    int height, const PaletteEntries& palette, FileDurability durability,
+                    std::string* why) {
+    if (!pixels || width < 1 || height < 1 || pitch < width) {
+        *why = "no picture to write";
         return 0;
+    }
     PngPicture picture;
     picture.width = width;
     picture.height = height;
@@ -19,7 +22,9 @@ int writeIndexedPng(const std::string& path, const uint8_t* pixels, int pitch, i
         const uint8_t* row = pixels + static_cast<size_t>(y) * static_cast<size_t>(pitch);
         picture.pixels.insert(picture.pixels.end(), row, row + width);
     }
-    return writePng(path, picture);
+    // The system's reason alone, so that callers name the file with it as the other writers do.
+    std::vector<uint8_t> file = encodePng(picture, why);
+    return !file.empty() && writeFileSafely(path, file, durability, why);
 }
 
 } // namespace kavorind

@@ -27,8 +27,9 @@ int writeContent(const ContentSet& content, const std::string& dir) {
         if (!writeStageMap(dir + "/" + m.name, m.data, &error))
             return report(m.name, error);
     for (const auto& w : content.sounds)
-        if (!writeWaveFile(dir + "/" + w.name, describeWave(w.data.samples, 1, w.data.sampleRate)))
-            return report(w.name, "cannot write the wave file");
+        if (!writeWaveFile(dir + "/" + w.name, describeWave(w.data.samples, 1, w.data.sampleRate),
+                           &error))
+            return report(w.name, "cannot write " + dir + "/" + w.name + ": " + error);
     return 1;
 }
 

@@ -23,9 +23,11 @@ Canvas lastSheet;
 int weaponRowY = 0; // where the shots start on the sprite sheet
 
 int savePng(const std::string& path, const Canvas& c, const PaletteEntries& colours) {
-    if (writeIndexedPng(path, c.pixels.data(), c.width, c.width, c.height, colours))
+    std::string why;
+    if (writeIndexedPng(path, c.pixels.data(), c.width, c.width, c.height, colours, FileDurable,
+                        &why))
         return 1;
-    std::fprintf(stderr, "kavorind-content: cannot write %s\n", path.c_str());
+    std::fprintf(stderr, "kavorind-content: cannot write %s: %s\n", path.c_str(), why.c_str());
     return 0;
 }
 

@@ -3,8 +3,11 @@
 // course. It prints the figures of every stage it flies.
 
 #include "common/headless_run.h"
+#include "common/output_place.h"
+#include "common/tool_main.h"
 #include "game/game_state.h"
 #include "pilot/pilot.h"
+#include "platform/file_io.h"
 #include "platform/keyboard.h"
 #include "scenes/scene_protocol.h"
 #include "shell/entry.h"
@@ -12,7 +15,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <unistd.h>
 
@@ -163,18 +165,42 @@ std::string scriptHeader(const KavorindPilot& pilot) {
     return header + "# ticks: " + std::to_string(pilot.tick) + "\n";
 }
 
+// The key script is the author's to keep: written whole, to stay, or an older one left as it was.
 int writeScript(const KavorindPilot& pilot) {
-    std::ofstream file(pilot.options.outFile);
-    file << keyScriptText(pilot.keysByTick, scriptHeader(pilot));
-    if (!file) {
-        std::fprintf(stderr, "kavorind-pilot: cannot write %s\n", pilot.options.outFile.c_str());
+    std::string why;
+    if (!writeFileSafely(pilot.options.outFile,
+                         keyScriptText(pilot.keysByTick, scriptHeader(pilot)), FileDurable, &why)) {
+        std::fprintf(stderr, "kavorind-pilot: cannot write %s: %s\n", pilot.options.outFile.c_str(),
+                     why.c_str());
         return 0;
     }
     return 1;
 }
 
+// Refuses at once a key script that could never be written, or that would replace a content file
+// the game reads. 0 after saying why.
+int scriptHasAPlace(const PilotOptions& options) {
+    std::string why;
+    if (isContentFile(options.dataDir, options.outFile))
+        why = "is a content file: the key script would replace the content";
+    else if (outputTakesFile(options.outFile, &why))
+        return 1;
+    std::fprintf(stderr, "kavorind-pilot: cannot write %s: %s\n", options.outFile.c_str(),
+                 why.c_str());
+    return 0;
+}
+
+// The figures go to the standard output; a failure to write them there counts as well.
+int figuresWritten() {
+    if (std::fflush(stdout) == 0 && !std::ferror(stdout))
+        return 1;
+    std::fprintf(stderr, "kavorind-pilot: cannot write the figures to the standard output\n");
+    return 0;
+}
+
 int fly(KavorindPilot* pilot) {
     int exitCode = 0;
+    // The program says why it did not start.
     if (!enterProgram()) {
         std::fprintf(stderr, "kavorind-pilot: the program did not start\n");
         return 0;
@@ -190,9 +216,7 @@ int fly(KavorindPilot* pilot) {
     return 1;
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
+int pilotMain(int argc, char** argv) {
     KavorindPilot& pilot = kavorindPilot;
     if (!parseOptions(argc, argv, &pilot.options)) {
         std::fprintf(stderr, "%s\n", usageLine);
@@ -200,6 +224,8 @@ int main(int argc, char** argv) {
     }
     std::error_code problem;
     pilot.options.outFile = std::filesystem::absolute(pilot.options.outFile, problem).string();
+    if (!scriptHasAPlace(pilot.options))
+        return 2;
     if (chdir(pilot.options.dataDir.c_str()) != 0) {
         std::fprintf(stderr, "kavorind-pilot: no data directory %s\n",
                      pilot.options.dataDir.c_str());
@@ -210,5 +236,12 @@ int main(int argc, char** argv) {
     if (!fly(&pilot))
         return 1;
     printCourse(pilot);
-    return writeScript(pilot) ? 0 : 1;
+    int written = writeScript(pilot);
+    return written && figuresWritten() ? 0 : 1;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    return runTool("kavorind-pilot", pilotMain, argc, argv);
 }

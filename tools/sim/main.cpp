@@ -2,14 +2,18 @@
 // keys from a script, and writing a JSON line per tick and the presented frames as PNG files.
 
 #include "common/headless_run.h"
+#include "common/output_place.h"
 #include "common/png_writer.h"
+#include "common/tool_main.h"
 #include "display/display_device.h"
 #include "input/key_script.h"
+#include "platform/file_io.h"
 #include "platform/keyboard.h"
 #include "scenes/scene_protocol.h"
 #include "shell/entry.h"
 #include "shell/tick_trace.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -17,6 +21,7 @@
 #include <filesystem>
 #include <string>
 #include <unistd.h>
+#include <vector>
 
 using namespace kavorind;
 
@@ -44,9 +49,11 @@ struct KavorindSim {
     SimOptions options;
     KeyScript keyScript;
     KeyScriptPlayer keyPlayer; // where the program's key reads are answered from
+    GrowingFile trace;
     int tick = 0;
     int presented = 0;          // a frame was presented during this tick
     uint64_t lastFrameHash = 0; // of the last one
+    int outputFailed = 0;       // a frame or the trace could not be written: the run stops
 };
 KavorindSim kavorindSim;
 
@@ -122,35 +129,50 @@ PaletteEntries shownColours(const DevicePalette* palette) {
     return greys;
 }
 
+// Ends the run after an output failed, naming the file and the system's reason once.
+void outputFailed(const std::string& path, const std::string& why) {
+    std::fprintf(stderr, "kavorind-sim: cannot write %s: %s\n", path.c_str(), why.c_str());
+    kavorindSim.outputFailed = 1;
+}
+
 // width x height palette indices, then the 256 colours as red, green, blue bytes: what another
 // program (the browser test) compares byte for byte without decoding a picture.
-void writeRawFrame(const std::string& path, const Surface& frame, const PaletteEntries& colours) {
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file) {
-        std::fprintf(stderr, "kavorind-sim: cannot write %s\n", path.c_str());
-        return;
-    }
-    std::fwrite(frame.pixels.data(), 1, static_cast<size_t>(frame.width) * frame.height, file);
-    for (const PaletteEntry& colour : colours) {
-        const uint8_t rgb[3] = {colour.red, colour.green, colour.blue};
-        std::fwrite(rgb, 1, sizeof rgb, file);
-    }
-    std::fclose(file);
+int writeRawFrame(const std::string& path, const Surface& frame, const PaletteEntries& colours,
+                  std::string* why) {
+    const size_t pixelCount = static_cast<size_t>(frame.width) * frame.height;
+    std::vector<uint8_t> bytes(frame.pixels.begin(), frame.pixels.begin() + pixelCount);
+    for (const PaletteEntry& colour : colours)
+        bytes.insert(bytes.end(), {colour.red, colour.green, colour.blue});
+    return writeFileSafely(path, bytes, FileQuick, why);
+}
+
+// "frame-000042.png": the name of the frame of a tick.
+std::string frameName(int tick, int raw) {
+    char name[32];
+    std::snprintf(name, sizeof name, "frame-%06d.%s", tick, raw ? "raw" : "png");
+    return name;
+}
+
+// 1 for a name that a frame takes: "frame-", six digits, ".png" or ".raw".
+int isFrameName(const std::string& name) {
+    auto digit = [](char c) { return c >= '0' && c <= '9'; };
+    return name.size() == 16 && name.compare(0, 6, "frame-") == 0 &&
+           std::all_of(name.begin() + 6, name.begin() + 12, digit) &&
+           (name.compare(12, 4, ".png") == 0 || name.compare(12, 4, ".raw") == 0);
 }
 
 void saveFrame(const Surface& frame, const PaletteEntries& colours) {
     const SimOptions& options = kavorindSim.options;
-    if (options.framesDir.empty() || kavorindSim.tick % options.every != 0)
+    if (options.framesDir.empty() || kavorindSim.tick % options.every != 0 ||
+        kavorindSim.outputFailed)
         return;
-    char name[32];
-    std::snprintf(name, sizeof name, "/frame-%06d.%s", kavorindSim.tick,
-                  options.raw ? "raw" : "png");
-    if (options.raw) {
-        writeRawFrame(options.framesDir + name, frame, colours);
-        return;
-    }
-    writeIndexedPng(options.framesDir + name, frame.pixels.data(), frame.width, frame.width,
-                    frame.height, colours);
+    std::string path = options.framesDir + "/" + frameName(kavorindSim.tick, options.raw);
+    std::string why;
+    int written = options.raw ? writeRawFrame(path, frame, colours, &why)
+                              : writeIndexedPng(path, frame.pixels.data(), frame.width, frame.width,
+                                                frame.height, colours, FileQuick, &why);
+    if (!written)
+        outputFailed(path, why);
 }
 
 // Frames presented while the program starts, before the first tick, are neither saved nor hashed.
@@ -210,7 +232,19 @@ void reportRun(long ticks, long renders, const RunCost& run) {
                  run.worstRenderSeconds * 1e3, run.worstRenderAt);
 }
 
-int simulate(std::FILE* trace) {
+// The tick's line goes out at once, so that a run that dies keeps its trace so far; the first
+// line puts the trace in place of an older one.
+void traceOneTick(int rendered) {
+    GrowingFile* trace = &kavorindSim.trace;
+    if (trace->descriptor < 0)
+        return;
+    if (!appendGrowingFile(trace, traceLine(traceTick(rendered)) + "\n") ||
+        !placeGrowingFile(trace))
+        outputFailed(trace->path, trace->reason);
+}
+
+// The program's exit code, or 1 when it did not start (it said why) or an output failed.
+int simulate() {
     using Clock = std::chrono::steady_clock;
     auto began = Clock::now();
     RunCost run;
@@ -220,11 +254,12 @@ int simulate(std::FILE* trace) {
     const SimOptions& options = kavorindSim.options;
     kavorindSim.keyPlayer = startKeyScript(kavorindSim.keyScript);
     int running = enterProgram();
+    int started = running;
     if (running && options.scene)
         startInScene(static_cast<int>(options.scene), static_cast<int>(options.stage));
     auto ticking = Clock::now();
     run.startupSeconds = std::chrono::duration<double>(ticking - began).count();
-    for (long tick = 1; running && tick <= options.ticks; ++tick) {
+    for (long tick = 1; running && !kavorindSim.outputFailed && tick <= options.ticks; ++tick) {
         kavorindSim.tick = static_cast<int>(tick);
         kavorindSim.presented = 0;
         advanceKeyScript(&kavorindSim.keyPlayer, kavorindSim.tick);
@@ -234,19 +269,60 @@ int simulate(std::FILE* trace) {
         noteTickCost(&run, cost, tick);
         renders += rendered;
         ++ticks;
-        if (trace)
-            std::fprintf(trace, "%s\n", traceLine(traceTick(rendered)).c_str());
+        traceOneTick(rendered);
     }
     run.tickingSeconds = std::chrono::duration<double>(Clock::now() - ticking).count();
     if (running)
         exitCode = closeHeadlessRun();
     reportRun(ticks, renders, run);
-    return exitCode;
+    return !started || kavorindSim.outputFailed ? 1 : exitCode;
 }
 
-} // namespace
+// Refuses a trace that would replace another file of the run: the key script it replays, a
+// frame, or a content file the game reads. 0 after saying why.
+int traceHasItsOwnFile(const SimOptions& options) {
+    const std::string& trace = options.traceFile;
+    const char* clash = nullptr;
+    if (!options.keysFile.empty() && sameFile(trace, options.keysFile))
+        clash = "is also the key script";
+    else if (!options.framesDir.empty() && sameFile(folderHolding(trace), options.framesDir) &&
+             isFrameName(std::filesystem::path(trace).filename().string()))
+        clash = "is where a frame goes";
+    else if (isContentFile(options.dataDir, trace))
+        clash = "is a content file: the trace would replace the content";
+    if (clash)
+        std::fprintf(stderr, "kavorind-sim: %s %s\n", trace.c_str(), clash);
+    return !clash;
+}
 
-int main(int argc, char** argv) {
+// Makes the frames folder and opens the trace before anything runs, so that a place that can
+// never be written is refused at once. 0 after saying why.
+int prepareOutputs(SimOptions* options) {
+    std::error_code problem;
+    std::string why;
+    if (!options->traceFile.empty()) {
+        options->traceFile = std::filesystem::absolute(options->traceFile, problem).string();
+        if (!traceHasItsOwnFile(*options))
+            return 0;
+    }
+    if (!options->framesDir.empty()) {
+        if (!makeOutputFolder(options->framesDir, &why)) {
+            std::fprintf(stderr, "kavorind-sim: cannot write frames into %s: %s\n",
+                         options->framesDir.c_str(), why.c_str());
+            return 0;
+        }
+        options->framesDir = std::filesystem::absolute(options->framesDir, problem).string();
+    }
+    if (!options->traceFile.empty() &&
+        !openGrowingFile(&kavorindSim.trace, options->traceFile, FileQuick, &why)) {
+        std::fprintf(stderr, "kavorind-sim: cannot write %s: %s\n", options->traceFile.c_str(),
+                     why.c_str());
+        return 0;
+    }
+    return 1;
+}
+
+int simMain(int argc, char** argv) {
     SimOptions& options = kavorindSim.options;
     if (!parseOptions(argc, argv, &options)) {
         std::fprintf(stderr, "%s\n", usageLine);
@@ -258,25 +334,27 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "kavorind-sim: %s\n", error.c_str());
         return 2;
     }
-    std::FILE* trace = nullptr;
-    if (!options.traceFile.empty() && !(trace = std::fopen(options.traceFile.c_str(), "w"))) {
-        std::fprintf(stderr, "kavorind-sim: cannot write %s\n", options.traceFile.c_str());
+    if (!prepareOutputs(&options))
         return 2;
-    }
-    if (!options.framesDir.empty()) {
-        std::error_code problem;
-        std::filesystem::create_directories(options.framesDir, problem);
-        options.framesDir = std::filesystem::absolute(options.framesDir, problem).string();
-    }
     if (!options.dataDir.empty() && chdir(options.dataDir.c_str()) != 0) {
         std::fprintf(stderr, "kavorind-sim: no data directory %s\n", options.dataDir.c_str());
+        closeGrowingFile(&kavorindSim.trace);
         return 2;
     }
     prepareHeadlessRun(scriptedKey);
     setPresentObserver(observePresent);
     startSoundTrace();
-    int exitCode = simulate(trace);
-    if (trace)
-        std::fclose(trace);
+    int exitCode = simulate();
+    GrowingFile& trace = kavorindSim.trace;
+    if (!closeGrowingFile(&trace) && !kavorindSim.outputFailed) {
+        outputFailed(trace.path, trace.reason);
+        exitCode = 1;
+    }
     return exitCode;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    return runTool("kavorind-sim", simMain, argc, argv);
 }
