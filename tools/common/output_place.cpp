@@ -35,6 +35,12 @@ int makeOutputFolder(const std::string& folder, std::string* why) {
     return outputTakesFile((fs::path(folder) / ".kavorind-check").string(), why);
 }
 
+std::string absoluteOutput(const std::string& path) {
+    std::error_code problem;
+    fs::path absolute = fs::absolute(path, problem);
+    return problem ? path : absolute.string();
+}
+
 std::string folderHolding(const std::string& path) {
     std::string folder = fs::path(path).parent_path().string();
     return folder.empty() ? "." : folder;

@@ -15,6 +15,9 @@ int makeOutputFolder(const std::string& folder, std::string* why);
 // 1 when path is a file in the content folder that the game reads (a picture, palette, sprite
 // set, map or sound): an output written there would replace the content.
 int isContentFile(const std::string& contentFolder, const std::string& path);
+// The path made absolute, so that it names the same place after the tool changes folder; as given
+// when the current folder cannot be told (it was removed).
+std::string absoluteOutput(const std::string& path);
 // The folder that holds path ("." for a bare name).
 std::string folderHolding(const std::string& path);
 

@@ -14,7 +14,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <string>
 #include <unistd.h>
 
@@ -222,8 +221,7 @@ int pilotMain(int argc, char** argv) {
         std::fprintf(stderr, "%s\n", usageLine);
         return 2;
     }
-    std::error_code problem;
-    pilot.options.outFile = std::filesystem::absolute(pilot.options.outFile, problem).string();
+    pilot.options.outFile = absoluteOutput(pilot.options.outFile);
     if (!scriptHasAPlace(pilot.options))
         return 2;
     if (chdir(pilot.options.dataDir.c_str()) != 0) {

@@ -298,10 +298,9 @@ int traceHasItsOwnFile(const SimOptions& options) {
 // Makes the frames folder and opens the trace before anything runs, so that a place that can
 // never be written is refused at once. 0 after saying why.
 int prepareOutputs(SimOptions* options) {
-    std::error_code problem;
     std::string why;
     if (!options->traceFile.empty()) {
-        options->traceFile = std::filesystem::absolute(options->traceFile, problem).string();
+        options->traceFile = absoluteOutput(options->traceFile);
         if (!traceHasItsOwnFile(*options))
             return 0;
     }
@@ -311,7 +310,7 @@ int prepareOutputs(SimOptions* options) {
                          options->framesDir.c_str(), why.c_str());
             return 0;
         }
-        options->framesDir = std::filesystem::absolute(options->framesDir, problem).string();
+        options->framesDir = absoluteOutput(options->framesDir);
     }
     if (!options->traceFile.empty() &&
         !openGrowingFile(&kavorindSim.trace, options->traceFile, FileQuick, &why)) {
