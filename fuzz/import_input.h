@@ -3,7 +3,8 @@
 // chooses the kind of source (0 a PNG, 1 a BMP, 2 a sprite set's JSON, 3 a Tiled map, anything
 // else a wave), the rest is the source's bytes. Any file the source names that ends in ".png" is
 // one fixed 64 x 64 indexed sheet; every other name is missing. Pictures that are not indexed are
-// reduced to a fixed grey ramp.
+// reduced to a fixed grey ramp. Each input may decode 1 MiB of pixels, not the tool's 256 MiB:
+// the same refusals, with the fuzzer's memory far below its limit.
 
 #include "assets/bitmap_image.h"
 #include "assets/sprite_set.h"
@@ -61,8 +62,10 @@ inline int importBytes(const uint8_t* data, size_t size) {
     if (size == 0)
         return 0;
     static const char* const names[] = {"in.png", "in.bmp", "in.json", "in.tmx", "in.wav"};
+    PixelBudget budget{uint64_t{1} << 20};
     ImportSource source{names[data[0] < 4 ? data[0] : 4],
-                        std::span<const uint8_t>(data + 1, size - 1), readCompanion, &greyRamp()};
+                        std::span<const uint8_t>(data + 1, size - 1), readCompanion, &greyRamp(),
+                        &budget};
     ImportResult result;
     std::string why;
     if (!importContent(source, &result, &why))

@@ -2,6 +2,8 @@
 # Writes the import fuzzer's seeds into fuzz/corpus/import/ with ImageMagick: each seed is one byte
 # naming the kind of source (0 PNG, 1 BMP, 2 sprite-set JSON, 3 Tiled map, 4 wave) and then the
 # source's bytes. Seeds named bad-* must be refused with a reason (the replay test checks it).
+# The bad-*-budget and bad-*-padded seeds are small cuts of the safety test's hostile files
+# (tests/e2e/hostile_data.py): pictures and frames claiming far more pixels than their bytes hold.
 # Tiled maps exported from a small stage map join the folder as tmx-*.
 set -euo pipefail
 cd "$(dirname "$0")/corpus/import"
@@ -38,3 +40,11 @@ printf '%s' "${json/\"rate\": 3/\"rate\": \"3\"}" >"$work/a.json" && seed 2 bad-
 printf '%s' "${json/\[90,20,200\]/[90,20]}" >"$work/a.json" && seed 2 bad-json-short-colour "$work/a.json"
 printf '%s' "${json/\"width\":20/\"width\":60}" >"$work/a.json" && seed 2 bad-json-past-sheet "$work/a.json"
 printf '%s' "${json:0:90}" >"$work/a.json" && seed 2 bad-json-truncated "$work/a.json"
+
+hostile() { python3 ../../../tests/e2e/hostile_data.py "$@"; }
+printf '{"image": "sheet.png", "rate": 3, "key": 0, "palette": [[0,0,0]], "frames": [%s]}' \
+    "$(printf '{"x":0,"y":0,"width":16384,"height":16384,"hotX":0,"hotY":0},%.0s' 1 2 3 |
+        sed 's/,$//')" >"$work/a.json" && seed 2 bad-json-frames-beyond-budget "$work/a.json"
+hostile png "$work/a.png" 4096 0 && seed 0 bad-png-beyond-budget "$work/a.png"
+hostile short-png "$work/a.png" 1024 2000 && seed 0 bad-png-padded "$work/a.png"
+hostile rle "$work/a.bmp" 1200 2600 && seed 1 bad-bmp-rle-padded "$work/a.bmp"

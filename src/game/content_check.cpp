@@ -3,7 +3,10 @@
 #include "assets/bitmap_image.h"
 #include "assets/content_catalogue.h"
 #include "game/game_types.h"
+#include "platform/content_file.h"
 #include "platform/content_path.h"
+#include "platform/wave_decoder.h"
+#include "sound/wave_writer.h"
 
 #include <algorithm>
 #include <cctype>
@@ -63,9 +66,27 @@ std::string lowerExtension(const std::string& name) {
     return ext;
 }
 
-bool isPresent(const std::string& path) {
+bool exists(const std::string& path) {
     std::error_code problem;
-    return fs::is_regular_file(contentPath(path), problem);
+    return fs::exists(fs::symlink_status(contentPath(path), problem));
+}
+
+// Why a file that failed to load cannot even be read: "missing", "is a FIFO, not a file",
+// "cannot be read: Permission denied"; empty when it reads whole (its bytes are then at fault).
+// Read without waiting on a FIFO, within the loader's own size limit.
+std::string readProblem(const std::string& path) {
+    if (!exists(path))
+        return "missing";
+    FileBytes bytes;
+    std::string why;
+    uint64_t limit = lowerExtension(path) == "wav" ? maxWaveFileBytes : maxContentFileBytes;
+    if (readWholeFile(path, limit, &bytes, &why))
+        return "";
+    if (why.rfind("is ", 0) == 0)
+        return why;
+    if (why.rfind("larger ", 0) == 0)
+        return "is " + why + ", more than the game reads";
+    return "cannot be read: " + why;
 }
 
 // Where a bitmap file keeps its bit count and its compression.
@@ -93,10 +114,17 @@ std::string bitmapRefusal(const std::string& path, std::string* fix) {
 void noteUnreadable(FolderCheck& check, const std::string& name, int severity) {
     check.unreadable.insert(name);
     std::string path = check.pathOf(name);
-    if (!isPresent(path)) {
+    std::string unread = readProblem(path);
+    if (unread == "missing") {
         check.add(name, severity, "missing",
                   "add it (names match without regard to case); kavorind-content DIR writes "
                   "the default set");
+        return;
+    }
+    if (!unread.empty()) {
+        check.add(name, severity, unread,
+                  "put a readable file of that name there; kavorind-content DIR writes the "
+                  "default one");
         return;
     }
     std::string fix = rewriteFix, what;
@@ -299,7 +327,66 @@ void checkSpriteKeys(FolderCheck& check) {
     }
 }
 
+std::string pcmSilence(const WaveClip& clip) {
+    const WaveFormat& format = *clip.format();
+    if (format.channels == 0)
+        return "0 channels";
+    if (format.channels > 8)
+        return std::to_string(format.channels) + " channels; the game plays 1 to 8";
+    if (static_cast<int32_t>(format.samplesPerSec) <= 0)
+        return "a sample rate of " + std::to_string(format.samplesPerSec);
+    if (clip.sampleSize() < format.channels * format.bitsPerSample / 8u)
+        return "less than one sample frame of data";
+    return "";
+}
+
+// The waves the game loads, at start-up and later.
+std::vector<std::string> waveNames() {
+    std::vector<std::string> names;
+    for (const char* name : startUpFileNames)
+        if (lowerExtension(name) == "wav")
+            names.push_back(name);
+    for (const LaterFile& file : laterFiles)
+        if (lowerExtension(file.name) == "wav")
+            names.push_back(file.name);
+    return names;
+}
+
+void checkWaves(FolderCheck& check) {
+    for (const std::string& name : waveNames()) {
+        WaveClip clip;
+        if (!check.readable(name) || !clip.load(check.pathOf(name).c_str()))
+            continue;
+        std::string silence = whyWaveIsSilent(clip);
+        if (!silence.empty())
+            check.add(name, ContentWarning, silence,
+                      "save it as 8- or 16-bit PCM with 1 or 2 channels at a rate the sound "
+                      "output takes (11025, 22050 or 44100 Hz)");
+    }
+}
+
 } // namespace
+
+std::string whyWaveIsSilent(const WaveClip& clip) {
+    const WaveFormat& format = *clip.format();
+    if (!clip.hasSamples())
+        return "its \"data\" chunk holds no whole sample frame: it plays silent";
+    // 8- and 16-bit PCM is converted as it is; everything else goes through the decoder.
+    if (format.formatTag == WAVE_FORMAT_PCM &&
+        (format.bitsPerSample == 8 || format.bitsPerSample == 16)) {
+        std::string silence = pcmSilence(clip);
+        return silence.empty() ? silence : silence + ": it plays silent";
+    }
+    std::vector<uint8_t> file =
+        waveFileFromChunks(clip.formatChunk(), {clip.samples(), clip.sampleSize()});
+    std::string why = "too large to hand over";
+    if (!file.empty() && platformWaveDecodes(file, &why))
+        return "";
+    std::string kind = format.formatTag == WAVE_FORMAT_PCM
+                           ? std::to_string(format.bitsPerSample) + "-bit PCM"
+                           : "format tag " + std::to_string(format.formatTag);
+    return kind + ", which the game cannot decode (" + why + "): it plays silent";
+}
 
 std::vector<ContentProblem> checkContentFolder(const std::string& dir) {
     FolderCheck check{dir, {}, {}};
@@ -318,6 +405,7 @@ std::vector<ContentProblem> checkContentFolder(const std::string& dir) {
     checkTallyBars(check, content->clearPanel);
     checkPictureKeys(check);
     checkSpriteKeys(check);
+    checkWaves(check);
     return check.problems;
 }
 

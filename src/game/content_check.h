@@ -1,4 +1,6 @@
 #pragma once
+#include "sound/wave_clip.h"
+
 #include <string>
 #include <vector>
 
@@ -27,5 +29,8 @@ std::vector<ContentProblem> checkContentFolder(const std::string& dir);
 int checkExitCode(const std::vector<ContentProblem>& problems);
 // One line for a problem: "error: FILE: WHAT; fix: FIX".
 std::string describeProblem(const ContentProblem& problem);
+// Why the game's sound calls would leave a loaded wave silent ("0 channels: it plays silent"),
+// as the sound output converts or decodes it; empty when it plays.
+std::string whyWaveIsSilent(const WaveClip& clip);
 
 } // namespace kavorind

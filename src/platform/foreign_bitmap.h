@@ -1,4 +1,6 @@
 #pragma once
+#include "platform/decoded_pixels.h"
+
 #include <cstdint>
 #include <span>
 #include <string>
@@ -25,8 +27,10 @@ struct ForeignPicture {
 };
 
 // Decodes a whole bitmap file held in memory; 1 on success, else 0 with the reason in *why.
-// A picture wider or taller than 16384, or larger than its file could describe, is refused before
-// anything is allocated for it.
-int decodeForeignBitmap(std::span<const uint8_t> file, ForeignPicture* picture, std::string* why);
+// A picture wider or taller than 16384, larger than its file could describe, or whose decoded
+// pixels (a byte per pixel indexed, else four) would take more than maxPixelBytes, is refused
+// before anything is allocated for it.
+int decodeForeignBitmap(std::span<const uint8_t> file, ForeignPicture* picture, std::string* why,
+                        uint64_t maxPixelBytes = maxDecodedPixelBytes);
 
 } // namespace kavorind

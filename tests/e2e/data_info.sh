@@ -34,7 +34,7 @@ run info "$work/rle.bmp" "$work/short.spr" "$work/missing.wav" "$work/data/Numbe
 [ "$code" -eq 1 ] || fail "refused files gave $code"
 grep -q "compressed .*(at byte 30)" "$work/out" || fail "RLE8 not named"
 grep -q "ends inside the colour table (at byte 500)" "$work/out" || fail "truncation not named"
-grep -q "missing.wav: cannot be opened" "$work/out" || fail "missing file not named"
+grep -q "missing.wav: cannot be read: No such file" "$work/out" || fail "missing file not named"
 grep -q "Number.spr: sprite set" "$work/out" || fail "a good file after bad ones was not described"
 
 echo "== every fuzz corpus file: described or refused, never a crash"

@@ -44,9 +44,10 @@ for file in "$source_dir"/fuzz/corpus*/*/*; do
     run export "$file" "$work/odd"
     [ "$code" -eq 0 ] || [ "$code" -eq 1 ] || fail "export $file: exit $code"
     [ "$code" -eq 0 ] || grep -q "kavorind-data: " "$work/err" || fail "export $file: no message"
-    for extension in png bmp json tmx wav; do
+    for pair in png:bmp bmp:bmp json:spr tmx:map wav:wav; do
+        extension=${pair%:*}
         cp "$file" "$work/source.$extension"
-        run import "$work/source.$extension" "$work/imported"
+        run import "$work/source.$extension" "$work/imported.${pair#*:}"
         [ "$code" -eq 0 ] || [ "$code" -eq 1 ] || fail "import $file as .$extension: exit $code"
         [ "$code" -eq 0 ] || grep -q "kavorind-data: " "$work/err" ||
             fail "import $file as .$extension: no message"

@@ -16,8 +16,11 @@ namespace {
 struct PngExchange {
     std::span<const uint8_t> file;
     size_t at = 0;
+    uint64_t imageDataBytes = 0;
+    uint64_t maxPixelBytes = 0;
     std::vector<uint8_t>* out = nullptr;
     char message[160] = {};
+    uint64_t claimedPixelBytes = 0; // set when the picture's pixels would pass maxPixelBytes
 };
 
 void onPngError(png_structp png, png_const_charp message) {
@@ -43,17 +46,23 @@ void writeBytes(png_structp png, png_bytep data, size_t count) {
 
 void flushNothing(png_structp) {}
 
-// Deflate packs at most about 1032 bytes into one, so a picture claiming far more pixels than its
-// file could hold is refused before anything is allocated for it.
-bool plausibleSize(size_t width, size_t height, size_t fileBytes) {
-    return width * height <= fileBytes * 1100 + 4096;
+// Deflate packs at most about 1032 bytes into one, so a picture whose rows (as stored, a filter
+// byte each) need far more bytes than its image data chunks hold is refused before anything is
+// allocated for it. Only the image data counts: bytes padded on elsewhere describe no pixel.
+bool plausibleSize(png_structp png, png_infop info, uint64_t imageDataBytes) {
+    uint64_t width = png_get_image_width(png, info);
+    uint64_t height = png_get_image_height(png, info);
+    uint64_t bitsPerPixel = uint64_t{png_get_channels(png, info)} * png_get_bit_depth(png, info);
+    uint64_t storedBytes = height * (1 + (width * bitsPerPixel + 7) / 8);
+    return storedBytes <= imageDataBytes * 1100 + 4096;
 }
 
 // libpng allocates a side chunk's whole claimed length before reading it (the limit it can be given
 // does not cover chunks after the image data), so a chunk claiming more bytes than the file holds
-// is refused up front instead of costing gigabytes.
-bool chunksFitInFile(std::span<const uint8_t> file) {
+// is refused up front instead of costing gigabytes. The image data chunks' bytes in *imageData.
+bool chunksFitInFile(std::span<const uint8_t> file, uint64_t* imageData) {
     size_t at = 8;
+    *imageData = 0;
     while (file.size() - at >= 12) {
         const uint8_t* header = file.data() + at;
         size_t length =
@@ -62,6 +71,8 @@ bool chunksFitInFile(std::span<const uint8_t> file) {
             return false;
         if (std::memcmp(header + 4, "IEND", 4) == 0)
             break;
+        if (std::memcmp(header + 4, "IDAT", 4) == 0)
+            *imageData += length;
         at += 12 + length;
     }
     return true;
@@ -109,9 +120,15 @@ int readPicture(png_structp png, png_infop info, PngExchange* exchange, PngPictu
     png_read_info(png, info);
     picture->width = static_cast<int>(png_get_image_width(png, info));
     picture->height = static_cast<int>(png_get_image_height(png, info));
-    if (!plausibleSize(picture->width, picture->height, exchange->file.size()))
+    if (!plausibleSize(png, info, exchange->imageDataBytes))
         png_error(png, "the picture is larger than its file could hold");
     chooseLayout(png, info, picture);
+    uint64_t pixelBytes =
+        uint64_t(picture->width) * uint64_t(picture->height) * uint64_t(picture->bytesPerPixel());
+    if (pixelBytes > exchange->maxPixelBytes) {
+        exchange->claimedPixelBytes = pixelBytes;
+        png_error(png, "too many pixels");
+    }
     int passes = png_set_interlace_handling(png);
     png_read_update_info(png, info);
     size_t rowBytes = static_cast<size_t>(picture->width) * picture->bytesPerPixel();
@@ -165,27 +182,33 @@ int checkPicture(const PngPicture& picture, std::string* why) {
 
 } // namespace
 
-int decodePng(std::span<const uint8_t> file, PngPicture* picture, std::string* why) {
+int decodePng(std::span<const uint8_t> file, PngPicture* picture, std::string* why,
+              uint64_t maxPixelBytes) {
     *picture = PngPicture{};
     if (file.size() < 8 || png_sig_cmp(file.data(), 0, 8)) {
         *why = "not a PNG file (its first bytes are not the PNG signature)";
         return 0;
     }
-    if (!chunksFitInFile(file)) {
+    uint64_t imageDataBytes = 0;
+    if (!chunksFitInFile(file, &imageDataBytes)) {
         *why = "damaged PNG: a chunk runs past the end of the file";
         return 0;
     }
     PngExchange exchange{file};
+    exchange.imageDataBytes = imageDataBytes;
+    exchange.maxPixelBytes = maxPixelBytes;
     png_structp png =
         png_create_read_struct(PNG_LIBPNG_VER_STRING, &exchange, onPngError, onPngWarning);
     png_infop info = png ? png_create_info_struct(png) : nullptr;
     int read = info && readPicture(png, info, &exchange, picture);
     png_destroy_read_struct(&png, &info, nullptr);
-    if (!read) {
+    if (!read && exchange.claimedPixelBytes)
+        *why = pixelBudgetRefusal(exchange.claimedPixelBytes, maxPixelBytes);
+    else if (!read)
         *why =
             std::string("damaged PNG: ") + (exchange.message[0] ? exchange.message : "no memory");
+    if (!read)
         *picture = PngPicture{};
-    }
     return read;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 #include "display/palette.h"
+#include "platform/decoded_pixels.h"
 #include "platform/file_io.h"
 
 #include <cstdint>
@@ -30,8 +31,11 @@ struct PngPicture {
 // The largest picture either direction accepts, as for the game's own formats.
 constexpr int pngMaxSide = 16384;
 
-// Reads a whole PNG file held in memory; 1 on success, else 0 with the reason in *why.
-int decodePng(std::span<const uint8_t> file, PngPicture* picture, std::string* why);
+// Reads a whole PNG file held in memory; 1 on success, else 0 with the reason in *why. A picture
+// whose decoded pixels (a byte per pixel indexed, else four) would take more than maxPixelBytes is
+// refused from its header, before anything is allocated for it.
+int decodePng(std::span<const uint8_t> file, PngPicture* picture, std::string* why,
+              uint64_t maxPixelBytes = maxDecodedPixelBytes);
 // The bytes of a PNG file holding the picture (8 bits per channel or index); empty, with the
 // reason in *why, when the picture is inconsistent.
 std::vector<uint8_t> encodePng(const PngPicture& picture, std::string* why = nullptr);

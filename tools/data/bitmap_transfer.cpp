@@ -114,7 +114,8 @@ int exportBitmap(const std::string& stem, std::span<const uint8_t> bmp,
 int importBitmapFromPng(const ImportSource& source, ImportResult* result, std::string* why) {
     PngPicture picture;
     std::string error;
-    if (!decodePng(source.bytes, &picture, &error))
+    if (!decodePng(source.bytes, &picture, &error, source.pixels->left) ||
+        !takePixelBytes(source.pixels, picture.pixels.size(), &error))
         return refuse(why, source.name + ": " + error);
     BitmapLayout layout;
     if (const std::string* text = pngText(picture, bitmapLayoutKeyword))
@@ -141,7 +142,12 @@ int importBitmapFromPng(const ImportSource& source, ImportResult* result, std::s
 int importBitmapFromBmp(const ImportSource& source, ImportResult* result, std::string* why) {
     // A picture the game already draws goes through the writer with its table and row order.
     BitmapImage bitmap;
+    std::string error;
     if (bitmap.loadFromMemory(source.bytes)) {
+        // Its rows are all in the file, so only their copies are new.
+        if (!takePixelBytes(source.pixels, uint64_t(bitmap.width()) * uint64_t(bitmap.height()),
+                            &error))
+            return refuse(why, source.name + ": " + error);
         IndexedImage image{bitmap.width(), bitmap.height(), rowsTopDown(bitmap),
                            readColourTable(bitmap.colourTable(), bitmap.colourCount())};
         BitmapLayout layout;
@@ -150,8 +156,8 @@ int importBitmapFromBmp(const ImportSource& source, ImportResult* result, std::s
         return encodeInto(source, image, layout, result, why);
     }
     ForeignPicture foreign;
-    std::string error;
-    if (!decodeForeignBitmap(source.bytes, &foreign, &error))
+    if (!decodeForeignBitmap(source.bytes, &foreign, &error, source.pixels->left) ||
+        !takePixelBytes(source.pixels, foreign.pixels.size(), &error))
         return refuse(why, source.name + ": " + error);
     IndexedImage image;
     if (foreign.indexed) {

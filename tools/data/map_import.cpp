@@ -101,7 +101,8 @@ int readTilesetPicture(const ImportSource& source, const TiledMap& map, const Ti
     if (!source.readCompanion(tileset.image, &bytes, &problem))
         return fail(why, where + ": " + problem);
     PngPicture picture;
-    if (!decodePng(bytes, &picture, &problem))
+    if (!decodePng(bytes, &picture, &problem, source.pixels->left) ||
+        !takePixelBytes(source.pixels, picture.pixels.size(), &problem))
         return fail(why, where + ": " + problem);
     const TiledProperty* recorded = findProperty(map.properties, coloursProperty);
     std::optional<PaletteEntries> colours = recordedColours(map, why);

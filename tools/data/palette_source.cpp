@@ -3,6 +3,7 @@
 #include "assets/bitmap_image.h"
 #include "assets/bitmap_writer.h"
 #include "common/png_image.h"
+#include "data/transfer.h"
 #include "platform/content_file.h"
 #include "platform/content_path.h"
 
@@ -10,44 +11,30 @@
 
 namespace kavorind {
 
-namespace {
-
-int readPngPalette(const std::string& path, PaletteEntries* colours, std::string* why) {
+int readPaletteOf(const std::string& path, PaletteEntries* colours, PixelBudget* budget,
+                  std::string* why) {
     FileBytes bytes;
-    if (!readWholeFile(path, maxContentFileBytes, &bytes)) {
-        *why = "cannot be read";
+    if (!readSourceFile(path, &bytes, why))
         return 0;
+    BitmapImage bitmap;
+    LoadProblem problem;
+    if (bitmap.loadFromMemory(bytes.view(), &problem)) {
+        *colours = readColourTable(bitmap.colourTable(), bitmap.colourCount());
+        return 1;
     }
     PngPicture picture;
-    if (!decodePng(bytes.view(), &picture, why))
+    std::string pngWhy;
+    if (!decodePng(bytes.view(), &picture, &pngWhy, budget->left) ||
+        !takePixelBytes(budget, picture.pixels.size(), &pngWhy)) {
+        *why =
+            "neither a bitmap the game reads (" + problem.reason + ") nor a PNG (" + pngWhy + ")";
         return 0;
+    }
     if (!picture.indexed) {
         *why = "the PNG has no palette of its own (it is not indexed)";
         return 0;
     }
     *colours = picture.palette;
-    return 1;
-}
-
-} // namespace
-
-int readPaletteOf(const std::string& path, PaletteEntries* colours, std::string* why) {
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error)) {
-        *why = "no such file";
-        return 0;
-    }
-    BitmapImage bitmap;
-    LoadProblem problem;
-    if (!bitmap.load(path, &problem)) {
-        std::string pngWhy;
-        if (readPngPalette(path, colours, &pngWhy))
-            return 1;
-        *why =
-            "neither a bitmap the game reads (" + problem.reason + ") nor a PNG (" + pngWhy + ")";
-        return 0;
-    }
-    *colours = readColourTable(bitmap.colourTable(), bitmap.colourCount());
     return 1;
 }
 

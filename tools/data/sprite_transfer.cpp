@@ -101,6 +101,17 @@ std::vector<uint8_t> sheetIndices(PngPicture&& sheet, const SpriteDescription& d
     return std::move(reduction.indices);
 }
 
+// The frames' pixels together, taken from the budget before any frame is made.
+int budgetFrames(const SpriteDescription& description, PixelBudget* budget, std::string* why) {
+    uint64_t total = 0;
+    for (const SheetFrame& frame : description.frames)
+        total += uint64_t(std::max(frame.width, 0)) * uint64_t(std::max(frame.height, 0));
+    if (takePixelBytes(budget, total, why))
+        return 1;
+    *why = "frames: " + std::to_string(description.frames.size()) + " frames: " + *why;
+    return 0;
+}
+
 int cutFrames(const SpriteDescription& description, const std::vector<uint8_t>& sheet,
               int sheetWidth, int sheetHeight, SpriteSetImage* set, std::string* why) {
     for (size_t i = 0; i < description.frames.size(); ++i) {
@@ -128,7 +139,8 @@ int readSheet(const ImportSource& source, const std::string& image, PngPicture* 
     std::string error = "files beside the description cannot be read here";
     if (!source.readCompanion || !source.readCompanion(image, &bytes, &error))
         return refuse(why, source.name + ": image \"" + image + "\": " + error);
-    if (!decodePng(bytes, sheet, &error))
+    if (!decodePng(bytes, sheet, &error, source.pixels->left) ||
+        !takePixelBytes(source.pixels, sheet->pixels.size(), &error))
         return refuse(why, image + ": " + error);
     return 1;
 }
@@ -166,6 +178,8 @@ int importSpriteSet(const ImportSource& source, ImportResult* result, std::strin
     std::string error;
     std::string text(source.bytes.begin(), source.bytes.end());
     if (!readSpriteDescription(text, &description, &error))
+        return refuse(why, source.name + ": " + error);
+    if (!budgetFrames(description, source.pixels, &error))
         return refuse(why, source.name + ": " + error);
     PngPicture sheet;
     if (!readSheet(source, description.image, &sheet, why))

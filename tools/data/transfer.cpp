@@ -35,6 +35,16 @@ int passWave(const std::string& name, std::span<const uint8_t> bytes, std::vecto
 
 } // namespace
 
+int readSourceFile(const std::string& path, FileBytes* bytes, std::string* why) {
+    std::string reason;
+    if (readRegularFile(path, maxSourceFileBytes, bytes, &reason))
+        return 1;
+    // "is a FIFO, not a file" and "larger than 256 MiB" say it all; the system's reasons do not.
+    bool plain = reason.rfind("is ", 0) == 0 || reason.rfind("larger ", 0) == 0;
+    *why = plain ? reason : "cannot be read: " + reason;
+    return 0;
+}
+
 std::string fileStem(const std::string& name) {
     std::string base = baseName(name);
     size_t dot = base.find_last_of('.');
@@ -62,7 +72,11 @@ int exportContent(const std::string& name, std::span<const uint8_t> bytes,
     return 0;
 }
 
-int importContent(const ImportSource& source, ImportResult* result, std::string* why) {
+int importContent(const ImportSource& given, ImportResult* result, std::string* why) {
+    PixelBudget ownBudget;
+    ImportSource source = given;
+    if (!source.pixels)
+        source.pixels = &ownBudget;
     std::string extension = lowerExtension(source.name);
     static const uint8_t pngSignature[] = {0x89, 'P', 'N', 'G'};
     bool png = source.bytes.size() >= 4 && std::memcmp(source.bytes.data(), pngSignature, 4) == 0;

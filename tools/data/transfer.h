@@ -1,5 +1,6 @@
 #pragma once
 #include "display/palette.h"
+#include "platform/decoded_pixels.h"
 
 #include <cstdint>
 #include <functional>
@@ -22,12 +23,15 @@ using CompanionReader =
 
 // What an import reads: the source file's bytes, its files beside it, and the palette a picture
 // that is not indexed is reduced to ("Pal.Pal" of the output's folder, or the one --palette
-// names); null when none was found, so such a picture cannot be imported.
+// names); null when none was found, so such a picture cannot be imported. Every picture decoded
+// and every frame cut is taken from the budget before it is allocated; without one the import
+// has a budget of its own.
 struct ImportSource {
     std::string name; // the source's file name, for messages
     std::span<const uint8_t> bytes;
     CompanionReader readCompanion;
     const PaletteEntries* reducePalette = nullptr;
+    PixelBudget* pixels = nullptr;
 };
 
 // What an import made: the game's file, and lines for the author (colours that moved and so on).
@@ -42,6 +46,13 @@ struct ImportResult {
 int exportContent(const std::string& name, std::span<const uint8_t> bytes,
                   std::vector<ExportedFile>* files, std::string* why);
 int importContent(const ImportSource& source, ImportResult* result, std::string* why);
+
+// The largest file the tool reads: large enough for the longest music; a file beyond it is not
+// content the game reads.
+constexpr uint64_t maxSourceFileBytes = uint64_t{256} << 20;
+// Reads a file a user named, never waiting on a FIFO and never beyond maxSourceFileBytes; 0 with
+// *why saying why not ("is a FIFO, not a file", "cannot be read: Permission denied").
+int readSourceFile(const std::string& path, FileBytes* bytes, std::string* why);
 
 // The file name without its folder and its last extension: "data/Enemy0.spr" gives "Enemy0".
 std::string fileStem(const std::string& name);

@@ -1,0 +1,30 @@
+#include "platform/wave_decoder.h"
+
+#include <SDL.h>
+
+namespace kavorind {
+
+int platformWaveDecodes(std::span<const uint8_t> file, std::string* why) {
+    SDL_RWops* source = SDL_RWFromConstMem(file.data(), static_cast<int>(file.size()));
+    SDL_AudioSpec spec{};
+    Uint8* samples = nullptr;
+    Uint32 length = 0;
+    if (!source || !SDL_LoadWAV_RW(source, 1, &spec, &samples, &length)) {
+        *why = SDL_GetError();
+        return 0;
+    }
+    SDL_FreeWAV(samples);
+    // The same limits as the conversion to the output's format.
+    uint32_t frameBytes = spec.channels * SDL_AUDIO_BITSIZE(spec.format) / 8u;
+    if (spec.channels < 1 || spec.channels > 8)
+        *why = "it decodes to " + std::to_string(spec.channels) + " channels";
+    else if (spec.freq <= 0)
+        *why = "it decodes to a rate of 0";
+    else if (length < frameBytes)
+        *why = "it decodes to no samples";
+    else
+        return 1;
+    return 0;
+}
+
+} // namespace kavorind
