@@ -312,6 +312,18 @@ int appendGrowingFile(GrowingFile* file, std::string_view text) {
     return !file->failed;
 }
 
+int appendWholeToGrowingFile(GrowingFile* file, std::string_view text) {
+    if (file->descriptor < 0 || file->failed)
+        return 0;
+    const off_t before = ::lseek(file->descriptor, 0, SEEK_CUR);
+    if (appendGrowingFile(file, text))
+        return 1;
+    // Part of the text may have gone in before the disk filled up: cut it off again.
+    if (before >= 0 && ::ftruncate(file->descriptor, before) == 0)
+        ::lseek(file->descriptor, before, SEEK_SET);
+    return 0;
+}
+
 int placeGrowingFile(GrowingFile* file) {
     if (file->descriptor < 0 || file->failed)
         return 0;

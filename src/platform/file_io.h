@@ -69,6 +69,9 @@ int openGrowingFile(GrowingFile* file, const std::string& path, FileDurability d
                     std::string* why);
 // Appends text; 0 once anything written to the file has failed.
 int appendGrowingFile(GrowingFile* file, std::string_view text);
+// Appends text whole or not at all: when the write fails partway (a full disk), the file is cut
+// back to where it was, so that it never ends in half a line. 0 once anything has failed.
+int appendWholeToGrowingFile(GrowingFile* file, std::string_view text);
 // Flushes what was appended to the disk (durable files only) and, the first time, renames the
 // file into place. 0 once anything has failed.
 int placeGrowingFile(GrowingFile* file);

@@ -1,5 +1,6 @@
 #include "platform/messages.h"
 
+#include "platform/signals.h"
 #include "platform/video.h"
 #include "platform/window_internal.h"
 
@@ -142,6 +143,16 @@ Message translate(const SDL_Event& event) {
     return out;
 }
 
+// A hang-up becomes the quit event that SDL queues for SIGINT and SIGTERM, so that all three end
+// the game the same way. The frame timer's ticks wake a waiting queue, so it is seen promptly.
+void queueQuitAfterHangUp() {
+    if (!platformTakeHangUp())
+        return;
+    SDL_Event quit{};
+    quit.type = SDL_QUIT;
+    SDL_PushEvent(&quit);
+}
+
 } // namespace
 
 void platformFilterKeyPresses() {
@@ -165,12 +176,14 @@ void platformPostQuitMessage(int exitCode) {
 
 int platformPeekMessage() {
     quietInputEvents();
+    queueQuitAfterHangUp();
     SDL_PumpEvents();
     return SDL_PeepEvents(nullptr, 1, SDL_PEEKEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0 ? 1 : 0;
 }
 
 int platformGetMessage(Message* out) {
     quietInputEvents();
+    queueQuitAfterHangUp();
     SDL_Event event{};
     if (SDL_WaitEvent(&event) == 0) {
         *out = Message{};
@@ -182,6 +195,7 @@ int platformGetMessage(Message* out) {
 
 void platformWaitMessage() {
     quietInputEvents();
+    queueQuitAfterHangUp();
     SDL_WaitEventTimeout(nullptr, -1);
 }
 

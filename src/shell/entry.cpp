@@ -4,6 +4,7 @@
 #include "display/display_device.h"
 #include "input/bindings.h"
 #include "platform/messages.h"
+#include "platform/signals.h"
 #include "platform/video.h"
 #include "scenes/scene_protocol.h"
 #include "shell/config_file.h"
@@ -118,6 +119,7 @@ int playInContentFolder(const std::string& folder, const Bindings& bindings) {
     installBindings(bindings);
     if (!enterProgram(shell.settings))
         return exitFailure;
+    sessionStarted();
     return timedemo.active ? runTimedemo() : runMessageLoop();
 }
 
@@ -193,13 +195,16 @@ int kavorindMain(int argc, const char* const* argv) {
     if (options.where)
         return showContentFolder(content);
     makeFileOptionsAbsolute(&options);
+    // A closed terminal ends the game through its shut-down, as SIGINT and SIGTERM do, from
+    // before the session's files are made.
+    platformQuitOnHangUp();
     // The session's files are opened before the content folder becomes the working directory.
     if (!openSession(options, &error)) {
         std::fprintf(stderr, "kavorind: %s\n", error.c_str());
         return exitUsage;
     }
     if (!options.timedemoFile.empty())
-        prepareTimedemo(options.timedemoFile, session.replayLastTick);
+        prepareTimedemo(session.replayLength);
     Bindings bindings;
     shell.settings = readSettings(options, &bindings);
     if (!content.found) {
@@ -208,7 +213,9 @@ int kavorindMain(int argc, const char* const* argv) {
         return exitFailure;
     }
     int exitCode = playInContentFolder(content.folder, bindings);
-    closeSession();
+    // A recording or trace not written whole makes the whole run a failure.
+    if (!closeSession() && exitCode == exitSuccess)
+        exitCode = exitFailure;
     return exitCode;
 }
 

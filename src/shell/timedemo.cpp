@@ -11,8 +11,7 @@
 #include <chrono>
 #include <cstdio>
 #include <ctime>
-#include <fstream>
-#include <sstream>
+#include <string>
 
 namespace kavorind {
 
@@ -58,24 +57,28 @@ int closeTimedemo() {
 } // namespace
 
 long timedemoLength(const std::string& scriptText, int lastHeldTick) {
-    std::istringstream lines(scriptText);
-    std::string line;
     long declared = 0;
-    while (std::getline(lines, line)) {
-        long count = 0;
-        if (std::sscanf(line.c_str(), "# ticks: %ld", &count) == 1)
-            declared = std::max(declared, count);
+    // Line by line in place: a script may be hundreds of megabytes.
+    for (size_t at = 0; at < scriptText.size();) {
+        size_t end = scriptText.find('\n', at);
+        if (end == std::string::npos)
+            end = scriptText.size();
+        if (scriptText[at] == '#') {
+            const std::string line = scriptText.substr(at, std::min<size_t>(end - at, 64));
+            long count = 0;
+            if (std::sscanf(line.c_str(), "# ticks: %ld", &count) == 1 ||
+                std::sscanf(line.c_str(), "# recorded to tick %ld", &count) == 1)
+                declared = std::max(declared, count);
+        }
+        at = end + 1;
     }
     return std::max(declared, static_cast<long>(lastHeldTick));
 }
 
-void prepareTimedemo(const std::string& scriptPath, int lastHeldTick) {
-    std::ifstream file(scriptPath);
-    std::stringstream text;
-    text << file.rdbuf();
+void prepareTimedemo(long length) {
     timedemo = Timedemo{};
     timedemo.active = 1;
-    timedemo.length = timedemoLength(text.str(), lastHeldTick);
+    timedemo.length = length;
     platformSetManualTimers(1);
     platformSetVerticalBlankWait(0);
 }

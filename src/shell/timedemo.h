@@ -25,12 +25,13 @@ struct Timedemo {
 extern Timedemo timedemo;
 
 // How many ticks a key script covers: its "# ticks: N" line (as recordings and the pilot write
-// it) or, when that is missing or shorter, the last tick a key is held.
+// it), the last "# recorded to tick N" of a recording cut short, or, when those are missing or
+// shorter, the last tick a key is held.
 long timedemoLength(const std::string& scriptText, int lastHeldTick);
-// Before enterProgram, once the session has read the script (the path is absolute): sets the
+// Before enterProgram, once the session has read the script and measured its length: sets the
 // length, has the timedemo fire the frame timer itself and presenting not wait for the vertical
 // blank.
-void prepareTimedemo(const std::string& scriptPath, int lastHeldTick);
+void prepareTimedemo(long length);
 // Instead of the message loop: runs the ticks, each followed by its frame, until the script's
 // last tick or until the game ends by itself; then ends the program as a close would, prints the
 // figures on stdout and returns the exit code.

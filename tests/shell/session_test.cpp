@@ -3,11 +3,14 @@
 // checked against the runner's in the real window (tests/e2e/record_replay.sh, replay_stage.sh).
 #include "input/key_script.h"
 #include "input/key_state.h"
+#include "scenes/scene_protocol.h"
 #include "shell/entry.h"
 #include "shell/session.h"
+#include "shell/timedemo.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -72,11 +75,20 @@ struct SessionTest : ::testing::Test {
     }
     void TearDown() override {
         closeSession();
+        sceneLoop.currentScene = 0;
         platformSetKeySource(nullptr);
         fs::current_path(before);
         fs::remove_all(root);
     }
     void writeScript(const std::string& text) { std::ofstream(root / "play.keys") << text; }
+    // The names in the test's folder, so that a file left behind shows.
+    std::vector<std::string> namesHere() {
+        std::vector<std::string> names;
+        for (const fs::directory_entry& entry : fs::directory_iterator(root))
+            names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
 };
 
 } // namespace
@@ -91,6 +103,7 @@ TEST_F(SessionTest, ReplayPlaysUpToItsLastTickAndTheRecordingHoldsWhatEveryTickS
     options.recordFile = "session.keys";
     std::string error;
     ASSERT_EQ(openSession(options, &error), 1) << error;
+    sessionStarted();
     fs::current_path(root / "elsewhere");
 
     const char* expected[] = {"Z", "Z", "", "Left,Down", "Up,Z,X", "Up,X", "Up,Z,X"};
@@ -125,6 +138,98 @@ TEST_F(SessionTest, AScriptNotUnderstoodOrAFileNotWritableEndsWithExitCodeTwo) {
         std::string said = ::testing::internal::GetCapturedStderr();
         EXPECT_EQ(code, exitUsage) << c.arguments[2];
         EXPECT_NE(said.find(c.message), std::string::npos) << said;
+    }
+}
+
+// The recording is on the disk as the session goes, under its name once start-up has succeeded:
+// the older file of that name until then, the header at start-up, each second's ticks after the
+// 30th, and a change of scene's at once. Right, held across the flush at tick 30, is written as
+// two stretches that play as one; a session killed after the flush at tick 41, with no key down
+// there, still says how long it is; a session that ends normally ends with its count of ticks.
+TEST_F(SessionTest, TheRecordingIsWrittenAtEveryFlushAndTakesItsNameOnlyOnceStartedUp) {
+    const std::string older = "1-9 Z\n# an older recording\n";
+    std::ofstream(root / "session.keys") << older;
+    writeScript("25-40 Right\n35 Z\n80 Escape\n");
+    GameOptions options;
+    options.replayFile = "play.keys";
+    options.recordFile = "session.keys";
+    std::string error;
+    ASSERT_EQ(openSession(options, &error), 1) << error;
+    EXPECT_EQ(readText(root / "session.keys"), older);
+    sessionStarted();
+    const std::string header = readText(root / "session.keys");
+    EXPECT_EQ(header, keyRecordingHeader());
+
+    for (int tick = 1; tick < 30; ++tick)
+        runTick();
+    EXPECT_EQ(readText(root / "session.keys"), header);
+    runTick();
+    EXPECT_EQ(readText(root / "session.keys"), header + "25-30 Right\n");
+    for (int tick = 31; tick <= 40; ++tick)
+        runTick();
+    sceneLoop.currentScene = SceneMenu;
+    runTick(); // 41
+    const std::string kept = readText(root / "session.keys");
+    EXPECT_EQ(kept, header + "25-30 Right\n31-40 Right\n35 Z\n# recorded to tick 41\n");
+
+    KeyScript script;
+    ASSERT_EQ(parseKeyScript(kept, &script, &error), 1) << error;
+    KeyScriptPlayer player = startKeyScript(script);
+    for (int tick = 1; tick <= 41; ++tick) {
+        advanceKeyScript(&player, tick);
+        EXPECT_EQ(playerKeyDown(player, VK_RIGHT), tick >= 25 && tick <= 40) << tick;
+        EXPECT_EQ(playerKeyDown(player, VK_Z), tick == 35) << tick;
+    }
+    EXPECT_EQ(timedemoLength(kept, 40), 41);
+
+    for (int tick = 42; tick <= 45; ++tick)
+        runTick();
+    EXPECT_EQ(readText(root / "session.keys"), kept);
+    EXPECT_EQ(closeSession(), 1);
+    EXPECT_EQ(readText(root / "session.keys"), kept + "# ticks: 45\n");
+}
+
+// A start that fails (no content, no window) closes the session without start-up: the older
+// recording and trace of those names stay byte for byte, and nothing is left beside them.
+TEST_F(SessionTest, AFailedStartKeepsTheOlderFilesAndLeavesNothingBehind) {
+    std::ofstream(root / "old.keys") << "1-90 Right\n# ticks: 90\n";
+    std::ofstream(root / "old.jsonl") << "{\"tick\":1}\n";
+    const std::vector<std::string> before = namesHere();
+    GameOptions options;
+    options.recordFile = "old.keys";
+    options.traceFile = "old.jsonl";
+    std::string error;
+    ASSERT_EQ(openSession(options, &error), 1) << error;
+    EXPECT_EQ(closeSession(), 1);
+    EXPECT_EQ(readText(root / "old.keys"), "1-90 Right\n# ticks: 90\n");
+    EXPECT_EQ(readText(root / "old.jsonl"), "{\"tick\":1}\n");
+    EXPECT_EQ(namesHere(), before);
+}
+
+// The trace and the recording in one file would be written into each other, and either over the
+// script played would replace it: refused with exit code 2 before anything is written, however
+// the one file is named.
+TEST_F(SessionTest, TwoOfTheSessionsFilesThatAreOneAreRefusedBeforeAnythingIsWritten) {
+    writeScript("1-5 Z\n");
+    std::ofstream(root / "same.out") << "older\n";
+    fs::create_symlink(root / "same.out", root / "link.out");
+    const std::vector<std::vector<const char*>> cases = {
+        {"kavorind", "--trace", "same.out", "--record", "same.out"},
+        {"kavorind", "--trace", "same.out", "--record", "elsewhere/../same.out"},
+        {"kavorind", "--record", "link.out", "--trace", "same.out"},
+        {"kavorind", "--replay", "play.keys", "--record", "./play.keys"},
+        {"kavorind", "--timedemo", "play.keys", "--trace", "play.keys"},
+    };
+    const std::vector<std::string> before = namesHere();
+    for (const std::vector<const char*>& arguments : cases) {
+        ::testing::internal::CaptureStderr();
+        int code = kavorindMain(static_cast<int>(arguments.size()), arguments.data());
+        std::string said = ::testing::internal::GetCapturedStderr();
+        EXPECT_EQ(code, exitUsage) << arguments[2] << " " << arguments[4];
+        EXPECT_NE(said.find("name the same file"), std::string::npos) << said;
+        EXPECT_EQ(namesHere(), before) << arguments[2] << " " << arguments[4];
+        EXPECT_EQ(readText(root / "play.keys"), "1-5 Z\n");
+        EXPECT_EQ(readText(root / "same.out"), "older\n");
     }
 }
 

@@ -16,6 +16,9 @@ TEST(Timedemo, LastsForTheScriptsTickCountOrToItsLastHeldKey) {
     // Only a whole "ticks:" comment counts, not a line that merely mentions ticks.
     EXPECT_EQ(timedemoLength("# 5000 ticks of flying\n# ticks:\n12 Z\n", 12), 12);
     EXPECT_EQ(timedemoLength("", 0), 0);
+    // A recording cut short says how far each of its pieces goes.
+    EXPECT_EQ(timedemoLength("# K\n1-20 Z\n# recorded to tick 30\n# recorded to tick 60\n", 20),
+              60);
 }
 
 TEST(Timedemo, ReportsFramesPerSecondOfWallTimeWithEveryFigure) {

@@ -58,9 +58,12 @@ async function openGame(query) {
   return page;
 }
 
-// The game's own trace lines, as far as they are written.
+// The game's own trace lines, as far as they are written: none before the trace takes its name,
+// once start-up has succeeded.
 async function traceOf(page, file) {
-  const text = await page.evaluate((name) => kavorind.readFile(name), file);
+  const text = await page.evaluate((name) => {
+    try { return kavorind.readFile(name); } catch { return ''; }
+  }, file);
   return text.split('\n').filter((line) => line.endsWith('}')).map((line) => JSON.parse(line));
 }
 
