@@ -89,20 +89,20 @@ start_course() {
 }
 
 echo "== SIGKILL in the first stage: the recording up to its last flush replays"
-start_course 700
+start_course 400
 kill -KILL "$game"
 wait "$game" 2>/dev/null || true
 game=
 kept=$(covered kept.keys)
 traced=$(lines kept.jsonl)
 echo "killed after $traced ticks traced; the recording keeps $kept"
-[ "$kept" -ge 660 ] && [ "$kept" -le "$traced" ] || fail "kept $kept of $traced ticks"
+[ "$kept" -ge 360 ] && [ "$kept" -le "$traced" ] || fail "kept $kept of $traced ticks"
 ! grep -q '^# ticks:' kept.keys || fail "a killed game wrote its end"
 same_keys kept.keys course.keys "$kept" || fail "the kept keys are not the course's"
 replays_as_traced kept.keys "$kept" kept.jsonl "$kept" || fail "the kept recording replays differently"
 
 echo "== SIGHUP: the normal shut-down, exit code 0, the whole session kept"
-start_course 400
+start_course 250
 kill -HUP "$game"
 set +e
 wait "$game"
@@ -112,7 +112,7 @@ game=
 [ "$code" -eq 0 ] || fail "a hang-up gave exit code $code"
 ticks=$(sed -n 's/^# ticks: //p' kept.keys)
 echo "hung up after $ticks ticks"
-[ "$ticks" -ge 400 ] && [ "$ticks" -lt "$course_ticks" ] && [ "$(lines kept.jsonl)" = "$ticks" ] ||
+[ "$ticks" -ge 250 ] && [ "$ticks" -lt "$course_ticks" ] && [ "$(lines kept.jsonl)" = "$ticks" ] ||
     fail "hung up: $ticks ticks recorded, $(lines kept.jsonl) traced"
 same_keys kept.keys course.keys "$ticks" || fail "the recorded keys are not the course's"
 # The hang-up's tick has its line written after the shut-down, which the runner never reached.
