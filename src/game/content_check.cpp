@@ -337,6 +337,9 @@ std::string pcmSilence(const WaveClip& clip) {
         return "a sample rate of " + std::to_string(format.samplesPerSec);
     if (clip.sampleSize() < format.channels * format.bitsPerSample / 8u)
         return "less than one sample frame of data";
+    // The conversion works in a buffer at least as large as the samples.
+    if (clip.sampleSize() > maxConvertedSoundBytes)
+        return "more than the 128 MiB of samples the sound output keeps for one sound";
     return "";
 }
 

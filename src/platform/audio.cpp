@@ -1,5 +1,7 @@
 #include "platform/audio.h"
 
+#include "platform/wave_decoder.h"
+
 #include <SDL.h>
 #include <SDL_mixer.h>
 
@@ -22,11 +24,9 @@ namespace {
 constexpr int defaultRate = 44100;
 constexpr int defaultChannels = 2;
 constexpr int outputFramesAtDefaultRate = 1024;
-// A converted sound larger than this is refused (about twelve minutes of CD-quality stereo).
-constexpr uint64_t maxSoundBytes = 128u << 20;
-// The wave decoders make at most four bytes of samples from each byte they read (4-bit ADPCM to
-// 16 bits), so a file to decode is held to a quarter of what a sound may hold.
-constexpr size_t maxDecodedFileBytes = maxSoundBytes / 4;
+// The limits a content check tells authors about (platform/wave_decoder.h).
+constexpr uint64_t maxSoundBytes = maxConvertedSoundBytes;
+constexpr size_t maxDecodedFileBytes = maxDecodedWaveFileBytes;
 
 struct PlatformAudio {
     int outputOpen = 0;

@@ -5,6 +5,10 @@
 namespace kavorind {
 
 int platformWaveDecodes(std::span<const uint8_t> file, std::string* why) {
+    if (file.size() > maxDecodedWaveFileBytes) {
+        *why = "larger than the decoder's 32 MiB";
+        return 0;
+    }
     SDL_RWops* source = SDL_RWFromConstMem(file.data(), static_cast<int>(file.size()));
     SDL_AudioSpec spec{};
     Uint8* samples = nullptr;

@@ -124,6 +124,27 @@ run import "$data/Pal.Pal" "$w/stale.bmp"
 [ "$code" -eq 0 ] && cmp -s "$w/stale.bmp" "$data/Pal.Pal" || fail "a stale .partial folder: $code"
 run export "$data/Hit.spr" "$data/Pal.Pal"
 [ "$code" -eq 1 ] && grep -q "cannot be made a folder" "$work/err" || fail "OUTDIR a file: $code"
+echo "an older sprite set" >"$w/older.spr"
+set +e
+(ulimit -f 4 && trap '' XFSZ && exec "$tool" import "$w/MyCap.json" "$w/older.spr") 2>"$work/err"
+code=$?
+set -e
+[ "$code" -eq 1 ] && grep -q "older.spr: cannot be written: File too large" "$work/err" ||
+    fail "a full disk gave $code: $(cat "$work/err")"
+[ "$(cat "$w/older.spr")" = "an older sprite set" ] && ! ls "$w" | grep -q "older.spr.*partial" ||
+    fail "a failed write left the older file changed or a partial file behind"
+mkdir "$work/rofs"
+if [ "$(id -u)" -eq 0 ] && mount -t tmpfs -o ro,size=64k tmpfs "$work/rofs" 2>/dev/null; then
+    trap 'umount "$work/rofs"; rm -rf "$work"' EXIT
+    run export "$data/MyCap.spr" "$work/rofs"
+    [ "$code" -eq 1 ] && grep -q "MyCap.png: cannot be written: Read-only file system" "$work/err" ||
+        fail "export onto a read-only file system gave $code: $(cat "$work/err")"
+    run export "$data/MyCap.spr" "$work/rofs/new"
+    [ "$code" -eq 1 ] && grep -q "cannot be made a folder: Read-only file system" "$work/err" ||
+        fail "making a folder on a read-only file system gave $code"
+else
+    echo "(no read-only file system mounted: not root, or no mounts here)"
+fi
 
 echo "== check names the waves the game would leave silent"
 cp -r "$data" "$work/quiet"

@@ -124,6 +124,14 @@ TEST(ImportLimits, FramesBeyondTheBudgetAreRefusedBeforeTheSheetIsRead) {
               std::string::npos)
         << why;
     EXPECT_EQ(sheetReads, 2);
+
+    // A description far beyond the most frames a set holds is refused before it is parsed.
+    std::string padded = json + std::string((size_t{16} << 20) - json.size() + 1, ' ');
+    EXPECT_EQ(importContent({"big.json", bytesOf(padded), reader, nullptr}, &result, &why), 0);
+    EXPECT_EQ(why, "big.json: larger than 16 MiB, more than any sprite set's description");
+    padded.pop_back();
+    EXPECT_EQ(importContent({"big.json", bytesOf(padded), reader, nullptr}, &result, &why), 1)
+        << why;
 }
 
 TEST(ImportLimits, PicturesAreWeighedAsDecodedAgainstWhatIsLeft) {

@@ -162,7 +162,8 @@ int groupWritable(const ExportGroup& group, const std::string& outDir) {
     for (const ExportedFile& file : group.files) {
         std::string path = outDir + "/" + file.name, why;
         if (!checkOutputPath(path, &why)) {
-            std::fprintf(stderr, "kavorind-data: %s: cannot be written: %s (nothing of %s is)\n",
+            std::fprintf(stderr,
+                         "kavorind-data: %s: cannot be written: %s (so nothing made from %s is)\n",
                          path.c_str(), why.c_str(), group.input.c_str());
             writable = 0;
         }

@@ -18,6 +18,10 @@ namespace {
 // of the key colour between neighbours: a sheet an artist can take in at a glance.
 constexpr int sheetRowWidth = 1024;
 
+// A description of the most frames a set may hold takes about 5 MiB; the parsed document costs
+// many times its text, so a far larger one is refused before it is read.
+constexpr size_t maxDescriptionBytes = size_t{16} << 20;
+
 int refuse(std::string* why, const std::string& reason) {
     *why = reason;
     return 0;
@@ -176,6 +180,9 @@ int exportSpriteSet(const std::string& stem, std::span<const uint8_t> spr,
 int importSpriteSet(const ImportSource& source, ImportResult* result, std::string* why) {
     SpriteDescription description;
     std::string error;
+    if (source.bytes.size() > maxDescriptionBytes)
+        return refuse(why, source.name + ": larger than " + sizeText(maxDescriptionBytes) +
+                               ", more than any sprite set's description");
     std::string text(source.bytes.begin(), source.bytes.end());
     if (!readSpriteDescription(text, &description, &error))
         return refuse(why, source.name + ": " + error);
