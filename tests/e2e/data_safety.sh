@@ -118,6 +118,7 @@ run check "$work/piped"
 
 echo "== a folder in the way or one that cannot be written: a message, never an abort"
 mkdir "$w/in-the-way.bmp" "$w/stale.bmp.partial"
+touch "$w/stale.bmp.partial/left-over"
 run import "$data/Pal.Pal" "$w/in-the-way.bmp"
 [ "$code" -eq 1 ] && grep -q "is a folder" "$work/err" || fail "a folder as OUT gave $code"
 run import "$data/Pal.Pal" "$w/stale.bmp"
