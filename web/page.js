@@ -101,6 +101,13 @@
     for (const file of playerContent) FS.writeFile('/custom/' + file.name, file.bytes);
   }
 
+  // The game's own lines about what stopped it, and the page's choices after them.
+  function showFailure(lines) {
+    probe.state = 'failed';
+    say(lines.join('\n') + '\n\nLoad another content folder, or start again with the default content.',
+      { id: 'start-again', label: 'Start again', run: () => { playerContent = null; start(); } });
+  }
+
   function ended(code) {
     probe.exitCode = code;
     if (startWhenEnded) {
@@ -112,15 +119,12 @@
       probe.state = 'ended';
       say('The game has ended.', { id: 'start-again', label: 'Start again', run: start });
     } else {
-      probe.state = 'failed';
       // The desktop's advice (a command to run, an option to pass) has no place on a page, which
-      // offers its own below.
+      // offers its own.
       const lines = probe.output
         .filter((line) => line.startsWith('Kavorind') || line.startsWith('kavorind'))
         .map((line) => line.replace(/ ?Run "kavorind-content DIR".*$/, ''));
-      say((lines.length ? lines.join('\n') : 'The game stopped with an error.') +
-        '\n\nLoad another content folder, or start again with the default content.',
-        { id: 'start-again', label: 'Start again', run: () => { playerContent = null; start(); } });
+      showFailure(lines.length ? lines : ['The game stopped with an error.']);
     }
   }
 
@@ -172,45 +176,6 @@
     return files;
   }
 
-  // The stored and deflated files at the top of a zip (or of its one top folder).
-  async function filesOfZip(file) {
-    const bytes = new Uint8Array(await file.arrayBuffer());
-    const view = new DataView(bytes.buffer);
-    let end = bytes.length - 22;
-    while (end >= 0 && view.getUint32(end, true) !== 0x06054b50) --end;
-    if (end < 0) throw new Error(`${file.name} is not a zip file`);
-    const count = view.getUint16(end + 10, true);
-    let entry = view.getUint32(end + 16, true);
-    const found = [];
-    for (let i = 0; i < count; ++i) {
-      if (view.getUint32(entry, true) !== 0x02014b50) throw new Error(`${file.name} is damaged`);
-      const method = view.getUint16(entry + 10, true);
-      const size = view.getUint32(entry + 20, true);
-      const nameLength = view.getUint16(entry + 28, true);
-      const extraLength = view.getUint16(entry + 30, true);
-      const commentLength = view.getUint16(entry + 32, true);
-      const local = view.getUint32(entry + 42, true);
-      const name = new TextDecoder().decode(bytes.subarray(entry + 46, entry + 46 + nameLength));
-      entry += 46 + nameLength + extraLength + commentLength;
-      if (name.endsWith('/')) continue;
-      const start = local + 30 + view.getUint16(local + 26, true) + view.getUint16(local + 28, true);
-      const stored = bytes.subarray(start, start + size);
-      found.push({ path: name, method, stored });
-    }
-    const files = [];
-    for (const item of found) {
-      const parts = item.path.split('/');
-      if (parts.length > 2) continue;
-      let data = item.stored;
-      if (item.method === 8)
-        data = new Uint8Array(await new Response(new Blob([item.stored]).stream()
-          .pipeThrough(new DecompressionStream('deflate-raw'))).arrayBuffer());
-      else if (item.method !== 0) throw new Error(`${item.path} in ${file.name} is packed in a way this page cannot read`);
-      files.push({ name: parts[parts.length - 1], bytes: data });
-    }
-    return files;
-  }
-
   // A new game from the player's content: a running one is closed first, as its window's close
   // button would close it, and the new one starts as it ends.
   let startWhenEnded = false;
@@ -229,6 +194,28 @@
     }
   }
 
+  // A zip with a damaged content file is refused in the desktop game's words for a damaged file,
+  // before any of it reaches the game: a game already under way plays on.
+  function refuseOwnContent(lines) {
+    if (probe.state === 'running' || probe.state === 'loading')
+      say(lines.join('\n') + '\n\nThe game goes on with the content it has.',
+        { id: 'play-on', label: 'Play on', run: keepFocusOnGame });
+    else
+      showFailure(lines);
+  }
+
+  // A zip is read whole before it is checked, so one far past what the page holds is not read.
+  async function loadContentZip(file) {
+    if (file.size > 2 * kavorindZip.maxContentBytes) {
+      say(`The content cannot be read: ${file.name} is larger than the page holds.`);
+      return;
+    }
+    const zip = await kavorindZip.readContentZip(new Uint8Array(await file.arrayBuffer()));
+    if (zip.files) playOwnContent(zip.files);
+    else if (zip.entry) refuseOwnContent([`Kavorind: "${zip.entry}" in ${file.name} cannot be read.`, zip.why]);
+    else say(`The content cannot be read: ${file.name} ${zip.why}.`);
+  }
+
   function watchButtons() {
     document.getElementById('fullscreen').addEventListener('click', () => {
       const stage = document.getElementById('stage');
@@ -242,7 +229,7 @@
     });
     document.getElementById('content-zip').addEventListener('change', async (event) => {
       try {
-        playOwnContent(await filesOfZip(event.target.files[0]));
+        await loadContentZip(event.target.files[0]);
       } catch (error) {
         say(`The content cannot be read: ${error.message}.`);
       }

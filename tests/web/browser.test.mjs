@@ -1,6 +1,6 @@
 // The browser build in headless chromium: the page plays the game, keys pressed through the page
 // reach it, a replayed key script gives the runner's frames tick for tick, and a player's own
-// content is checked as the desktop game checks it.
+// content (a folder or a zip) is checked as the desktop game checks it.
 import { test, before, after } from 'node:test';
 import assert from 'node:assert/strict';
 import { spawn, spawnSync } from 'node:child_process';
@@ -215,4 +215,58 @@ test('a player\'s own content folder with a missing or damaged file is refused w
     assert.ok(!notice.includes('kavorind-content'), `the page gives desktop advice: ${notice}`);
     await page.close();
   }
+});
+
+// The content folder zipped by python's zipfile, with one file stored rather than deflated and,
+// when asked, a byte of it flipped.
+function zipOfContent(zipPath, storedName, flip) {
+  const script = `
+import os, sys, zipfile
+folder, out, stored, flip = sys.argv[1], sys.argv[2], sys.argv[3], sys.argv[4] == "flip"
+with zipfile.ZipFile(out, "w") as archive:
+    for name in sorted(os.listdir(folder)):
+        if not name.startswith("."):
+            method = zipfile.ZIP_STORED if name == stored else zipfile.ZIP_DEFLATED
+            archive.write(os.path.join(folder, name), "content/" + name, compress_type=method)
+    info = archive.getinfo("content/" + stored)
+if flip:
+    with open(out, "r+b") as damaged:
+        damaged.seek(info.header_offset + 30 + len(info.filename.encode()) + len(info.extra) + 100)
+        byte = damaged.read(1)[0]
+        damaged.seek(-1, 1)
+        damaged.write(bytes([byte ^ 0x20]))
+`;
+  const run = spawnSync('python3', ['-c', script, content, zipPath, storedName, flip ? 'flip' : 'keep'], { encoding: 'utf8' });
+  assert.equal(run.status, 0, run.stderr);
+}
+
+test('a player\'s content zip plays when whole, and one with a damaged file is refused with the desktop\'s message', async () => {
+  const victim = 'Enemy0.spr';
+  const folder = path.join(scratch, 'content-zip-damaged');
+  fs.cpSync(content, folder, { recursive: true });
+  fs.writeFileSync(path.join(folder, victim), fs.readFileSync(path.join(folder, victim)).subarray(0, 30));
+  const expected = desktopComplaint(folder).find((line) => line.includes(`"${victim}"`));
+  assert.ok(expected, `the desktop game does not name ${victim}`);
+
+  const page = await openGame('?mute');
+  const picker = await page.$('#content-zip');
+  const damaged = path.join(scratch, 'damaged.zip');
+  zipOfContent(damaged, victim, true);
+  await picker.uploadFile(damaged);
+  await page.waitForFunction(() => !document.getElementById('notice').hidden, { timeout: 60000 });
+  const notice = await page.$eval('#notice', (element) => element.textContent);
+  const line = expected.replace(/ ?Run "kavorind-content DIR".*$/, '').replace(folder, 'damaged.zip');
+  assert.ok(notice.includes(line), `the page does not say: ${line}\n(it says: ${notice})`);
+  // Nothing of the damaged zip reached the game, which plays on with the default content.
+  assert.equal(await page.evaluate(() => kavorind.state), 'running');
+  assert.equal(await page.evaluate(() => kavorind.module.FS.analyzePath('/custom').exists), false);
+
+  const whole = path.join(scratch, 'whole.zip');
+  zipOfContent(whole, victim, false);
+  await picker.uploadFile(whole);
+  await page.waitForFunction(() => kavorind.state === 'running' && kavorind.module.FS.analyzePath('/custom').exists &&
+    kavorind.tick() > 5, { timeout: 120000 });
+  assert.equal(await page.evaluate((name) => kavorind.module.FS.readFile(name).length, '/custom/' + victim),
+    fs.statSync(path.join(content, victim)).size);
+  await page.close();
 });
