@@ -178,8 +178,9 @@ TEST_F(StartUpTest, NamesThatDifferOnlyInCaseAreFound) {
         EXPECT_TRUE(loaded);
 }
 
-// The real program, headless: the start-up message goes to stderr, the exit code is 0.
-TEST(StartUpRun, AMissingFileEndsTheProgramWithTheMessageAndExitCodeZero) {
+// The real program, headless: the start-up message goes to stderr, and the runner's exit code is
+// 1 for a program that did not start.
+TEST(StartUpRun, AMissingFileEndsTheProgramWithTheMessageAndExitCodeOne) {
     ASSERT_FALSE(folder().empty());
     fs::path dir = fs::temp_directory_path() / ("kavorind-run-" + std::to_string(getpid()));
     fs::remove_all(dir);
@@ -188,7 +189,7 @@ TEST(StartUpRun, AMissingFileEndsTheProgramWithTheMessageAndExitCodeZero) {
         if (name != "Weapon5.spr")
             fs::create_symlink(fs::path(folder()) / name, dir / name);
     SimRun broken = runSim(dir.string(), "", 10);
-    EXPECT_EQ(broken.exitCode, 0);
+    EXPECT_EQ(broken.exitCode, 1);
     EXPECT_NE(broken.stderrText.find(startUpFailureText), std::string::npos) << broken.stderrText;
     EXPECT_NE(broken.stderrText.find("\"Weapon5.spr\""), std::string::npos) << broken.stderrText;
     EXPECT_TRUE(broken.lines.empty()) << "no tick ran";
