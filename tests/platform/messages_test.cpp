@@ -44,6 +44,15 @@ void* operator new(std::size_t size) {
 void* operator new[](std::size_t size) {
     return countedAllocation(size);
 }
+// The nothrow forms too, so that every block these deletes free came from malloc.
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+    if (kavorind::heapWatch.armed)
+        ++kavorind::heapWatch.allocations;
+    return std::malloc(size ? size : 1);
+}
+void* operator new[](std::size_t size, const std::nothrow_t& tag) noexcept {
+    return operator new(size, tag);
+}
 void operator delete(void* block) noexcept {
     std::free(block);
 }
