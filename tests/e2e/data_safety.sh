@@ -172,6 +172,13 @@ else
     echo "data safety checks passed"
     exit 0
 fi
+# The tool and the content must be reachable by that user (a checkout under a private home
+# folder is not).
+if ! as_user test -x "$tool" -a -r "$data/MyCap.spr" 2>/dev/null; then
+    echo "(skipped: the build folder cannot be reached as another user)"
+    echo "data safety checks passed"
+    exit 0
+fi
 chmod 755 "$work"
 mkdir "$work/mine" "$work/locked"
 cp "$data/Hit.spr" "$work/mine/Hit.spr"
