@@ -46,15 +46,18 @@ std::string folderHolding(const std::string& path) {
     return folder.empty() ? "." : folder;
 }
 
-int isContentFile(const std::string& contentFolder, const std::string& path) {
+int isContentFileName(const std::string& name) {
     static const char* const contentEndings[] = {".bmp", ".pal", ".spr", ".map", ".wav"};
-    std::string ending = fs::path(path).extension().string();
+    std::string ending = fs::path(name).extension().string();
     std::transform(ending.begin(), ending.end(), ending.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return std::find(std::begin(contentEndings), std::end(contentEndings), ending) !=
+           std::end(contentEndings);
+}
+
+int isContentFile(const std::string& contentFolder, const std::string& path) {
     std::error_code problem;
-    if (std::find(std::begin(contentEndings), std::end(contentEndings), ending) ==
-            std::end(contentEndings) ||
-        !fs::is_regular_file(path, problem))
+    if (!isContentFileName(path) || !fs::is_regular_file(path, problem))
         return 0;
     return sameFile(folderHolding(path), contentFolder.empty() ? "." : contentFolder);
 }

@@ -5,6 +5,9 @@
 
 namespace kavorind {
 
+// 1 when the name ends in the extension of a file the game reads (.bmp, .pal, .spr, .map, .wav,
+// in any case).
+int isContentFileName(const std::string& name);
 // 1 when a file could be written at path now: the place takes a new file (the folder exists and
 // may be written) and anything already there may be replaced. Nothing is left behind; 0 with the
 // reason in *why.

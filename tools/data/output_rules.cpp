@@ -8,12 +8,6 @@
 
 namespace kavorind {
 
-int isContentFileName(const std::string& name) {
-    static const char* const kinds[] = {"bmp", "pal", "spr", "map", "wav"};
-    std::string extension = lowerExtension(name);
-    return std::find(std::begin(kinds), std::end(kinds), extension) != std::end(kinds);
-}
-
 int madeFitsName(std::span<const uint8_t> made, const std::string& out) {
     std::string extension = lowerExtension(out);
     if (startsWith(made, "BM"))

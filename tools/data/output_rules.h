@@ -1,4 +1,6 @@
 #pragma once
+#include "common/output_place.h"
+
 #include <cstdint>
 #include <span>
 #include <string>
@@ -9,9 +11,6 @@ namespace kavorind {
 // What the tool refuses to write, decided before anything is written: an author's own files are
 // never replaced by what is made from them.
 
-// 1 when the name ends in the extension of a file the game reads (.bmp, .pal, .spr, .map, .wav,
-// in any case): the only files an import writes.
-int isContentFileName(const std::string& name);
 // 1 when what an import made is the kind of file OUT's extension names: a bitmap for .bmp or
 // .pal, a sprite set for .spr, a stage map for .map, a wave for .wav.
 int madeFitsName(std::span<const uint8_t> made, const std::string& out);
