@@ -1,14 +1,15 @@
 #!/usr/bin/env python3
 """Refuses an include that points up a floor of src/.
 
-The floors, bottom to top: platform; display, input and sound; assets; game; scenes; shell. A file
+The floors, bottom to top: platform; display, input and sound; assets; game; scenes; shell and
+extras (what goes around the classic game: pause, results, scores, replays, overlays). A file
 may include its own folder and any folder on a lower floor (folders on one floor may include each
 other). Usage: include_floors.py SRC_DIR; exits 1 and names every offending include."""
 import os
 import re
 import sys
 
-FLOORS = [["platform"], ["display", "input", "sound"], ["assets"], ["game"], ["scenes"], ["shell"]]
+FLOORS = [["platform"], ["display", "input", "sound"], ["assets"], ["game"], ["scenes"], ["shell", "extras"]]
 FLOOR_OF = {folder: level for level, folders in enumerate(FLOORS) for folder in folders}
 INCLUDE = re.compile(r'^\s*#\s*include\s*"([^"/]+)/[^"]+"', re.M)
 
