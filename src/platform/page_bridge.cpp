@@ -26,4 +26,6 @@ int platformProgramEnds(int exitCode) {
     return exitCode;
 }
 
+void platformPlayerFilesChanged(const char*, const char*) {}
+
 } // namespace kavorind

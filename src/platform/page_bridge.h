@@ -15,6 +15,11 @@ int platformNotedTick();
 void platformOfferFrame(const uint8_t* indices, int pitch, int width, int height,
                         const uint32_t* argbTable);
 
+// The player's own files (the score table and the replays in folder) were written, or start-up has
+// found them: the page keeps them in the browser's storage and shows the table of the content
+// with this fingerprint.
+void platformPlayerFilesChanged(const char* folder, const char* contentFingerprint);
+
 // The program ends with this exit code: returned as it is on the desktop; in the browser the
 // page is told, even where the page's own timers would keep the program alive.
 int platformProgramEnds(int exitCode);

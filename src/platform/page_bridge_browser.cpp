@@ -48,6 +48,8 @@ int platformProgramEnds(int exitCode) {
     return exitCode;
 }
 
+void platformPlayerFilesChanged(const char*, const char*) {}
+
 } // namespace kavorind
 
 // The page asks for the tick by name.
