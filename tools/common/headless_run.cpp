@@ -1,12 +1,11 @@
 #include "common/headless_run.h"
 
-#include "game/game_state.h"
-#include "game/game_types.h"
 #include "platform/timer.h"
 #include "platform/video.h"
 #include "scenes/scene_protocol.h"
 #include "shell/entry.h"
 #include "shell/frame_timer.h"
+#include "shell/run_start.h"
 #include "shell/window_procedure.h"
 
 #include <chrono>
@@ -60,14 +59,10 @@ int closeHeadlessRun() {
 }
 
 void startInScene(int scene, int stage) {
-    sceneLoop.currentScene = scene;
-    if (stage < 0)
-        return;
-    game.state.stageIndex = stage;
-    if (stage > 0 || scene == SceneStageClear)
-        newGame(&game.state, gameTypes.flightDelay, gameTypes.attackDelay, gameTypes.deathDelay);
-    if (scene == SceneStageClear)
-        game.scene.lastStageCleared = stage == 2 ? 1 : 0;
+    RunStart start;
+    start.scene = scene;
+    start.stage = stage;
+    startRun(start);
 }
 
 } // namespace kavorind

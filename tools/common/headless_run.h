@@ -19,9 +19,8 @@ struct HeadlessTickCost {
 int runHeadlessTick(int* exitCode, int* rendered, HeadlessTickCost* cost = nullptr);
 // Asks the program to end as the window's close button would and runs the queue dry; the exit code.
 int closeHeadlessRun();
-// Moves a freshly started program to another scene, for tests. With a stage (0 to 2; -1 for none)
-// the game state is as a new game leaves it for a game started past stage 0, and as a clear of that
-// stage leaves it for a tally (the last stage marked as the last).
+// Moves a freshly started program to another scene, for tests: startRun with only a scene and a
+// stage (0 to 2; -1 for none).
 void startInScene(int scene, int stage);
 
 } // namespace kavorind

@@ -7,10 +7,12 @@
 #include "common/tool_main.h"
 #include "display/display_device.h"
 #include "input/key_script.h"
+#include "platform/content_file.h"
 #include "platform/file_io.h"
 #include "platform/keyboard.h"
 #include "scenes/scene_protocol.h"
 #include "shell/entry.h"
+#include "shell/run_start.h"
 #include "shell/tick_trace.h"
 
 #include <algorithm>
@@ -29,7 +31,7 @@ namespace {
 
 const char* usageLine = "usage: kavorind-sim [--data DIR] [--keys FILE] [--ticks N] [--trace FILE] "
                         "[--frames DIR] [--every K] [--raw] [--palette] [--frame-hash] "
-                        "[--scene N] [--stage N]";
+                        "[--scene N] [--stage N] [--held KEYS] [--spawn-column N]";
 
 struct SimOptions {
     std::string dataDir;
@@ -38,8 +40,10 @@ struct SimOptions {
     std::string framesDir;
     long ticks = 300;
     long every = 1;
-    long scene = 0;  // the scene to start in instead of the logo; 0 for the normal start
-    long stage = -1; // with --scene: the stage index to start at; -1 leaves it as start-up set it
+    long scene = 0;   // the scene to start in instead of the logo; 0 for the normal start
+    long stage = -1;  // with --scene: the stage index to start at; -1 leaves it as start-up set it
+    std::string held; // with --scene: the game keys already down before the first tick
+    long spawnColumn = -1; // with --scene: the column an earlier run primed the spawner at
     int palette = 0;
     int frameHash = 0;
     int raw = 0; // frames as raw indices and colours instead of PNG pictures
@@ -49,6 +53,7 @@ struct KavorindSim {
     SimOptions options;
     KeyScript keyScript;
     KeyScriptPlayer keyPlayer; // where the program's key reads are answered from
+    RunStart start;            // the command line's, else the key script's "# options:"
     GrowingFile trace;
     int tick = 0;
     int presented = 0;          // a frame was presented during this tick
@@ -103,13 +108,25 @@ int parseOptions(int argc, char** argv, SimOptions* out) {
             out->stage = std::strtol(value, &end, 10);
             if (!*value || *end || out->stage < 0 || out->stage > 2)
                 return 0;
+        } else if (name == "--held") {
+            std::vector<int> keys;
+            std::string error;
+            if (!parseHeldKeys(value, &keys, &error))
+                return 0;
+            out->held = value;
+        } else if (name == "--spawn-column") {
+            char* end = nullptr;
+            out->spawnColumn = std::strtol(value, &end, 10);
+            if (!*value || *end || out->spawnColumn < 0 || out->spawnColumn > 1000000)
+                return 0;
         } else if (name == "--every") {
             if (!parseCount(value, &out->every))
                 return 0;
         } else
             return 0;
     }
-    return 1;
+    // Keys held and a primed spawner describe a start elsewhere than the logo.
+    return out->scene || (out->held.empty() && out->spawnColumn < 0);
 }
 
 int scriptedKey(int virtualKey) {
@@ -255,8 +272,8 @@ int simulate() {
     kavorindSim.keyPlayer = startKeyScript(kavorindSim.keyScript);
     int running = enterProgram();
     int started = running;
-    if (running && options.scene)
-        startInScene(static_cast<int>(options.scene), static_cast<int>(options.stage));
+    if (running && kavorindSim.start.scene)
+        startRun(kavorindSim.start);
     auto ticking = Clock::now();
     run.startupSeconds = std::chrono::duration<double>(ticking - began).count();
     for (long tick = 1; running && !kavorindSim.outputFailed && tick <= options.ticks; ++tick) {
@@ -321,15 +338,47 @@ int prepareOutputs(SimOptions* options) {
     return 1;
 }
 
+// The run's start as the command line gives it.
+RunStart commandLineStart(const SimOptions& options) {
+    RunStart start;
+    start.scene = static_cast<int>(options.scene);
+    start.stage = static_cast<int>(options.stage);
+    start.spawnColumn = static_cast<int>(options.spawnColumn);
+    std::string unused;
+    if (!options.held.empty())
+        parseHeldKeys(options.held, &start.heldKeys, &unused);
+    return start;
+}
+
+// Reads the key script once: its keys, and where its run starts when the command line does not
+// say (a replay's "# options:" line). 0 with the reason in *error.
+int loadScriptAndStart(const SimOptions& options, std::string* error) {
+    FileBytes bytes;
+    std::string why;
+    if (!readWholeFile(options.keysFile, maxKeyScriptBytes, &bytes, &why)) {
+        *error = "cannot read key script " + options.keysFile + ": " + why;
+        return 0;
+    }
+    std::string text(reinterpret_cast<const char*>(bytes.data.get()), bytes.size);
+    int found = 0;
+    if (!parseKeyScript(text, &kavorindSim.keyScript, &why) ||
+        (!options.scene && !scriptRunStart(text, &kavorindSim.start, &found, &why))) {
+        *error = options.keysFile + ": " + why;
+        return 0;
+    }
+    return 1;
+}
+
 int simMain(int argc, char** argv) {
     SimOptions& options = kavorindSim.options;
     if (!parseOptions(argc, argv, &options)) {
         std::fprintf(stderr, "%s\n", usageLine);
         return 2;
     }
+    if (options.scene)
+        kavorindSim.start = commandLineStart(options);
     std::string error;
-    if (!options.keysFile.empty() &&
-        !loadKeyScript(options.keysFile, &kavorindSim.keyScript, &error)) {
+    if (!options.keysFile.empty() && !loadScriptAndStart(options, &error)) {
         std::fprintf(stderr, "kavorind-sim: %s\n", error.c_str());
         return 2;
     }
