@@ -1,5 +1,7 @@
 # The browser build: build-web/kavorind.{js,wasm,data} beside the page from web/, the default
-# content (build/data, which the desktop build writes) preloaded as the folder /data.
+# content (build/data, which the desktop build writes) preloaded as the folder /data. The page
+# mounts the player's own files (scores, replays) from the browser's IndexedDB (IDBFS) and points
+# the game's XDG_DATA_HOME at them through ENV.
 
 set(KAVORIND_WEB_CONTENT "${CMAKE_SOURCE_DIR}/build/data" CACHE PATH
     "The content folder preloaded into the browser build")
@@ -26,7 +28,8 @@ target_link_options(kavorind PRIVATE
     -sINVOKE_RUN=0
     -sENVIRONMENT=web
     -sMINIFY_HTML=0
-    "-sEXPORTED_RUNTIME_METHODS=[\"callMain\",\"FS\",\"HEAPU8\",\"HEAPU32\"]"
+    -lidbfs.js
+    "-sEXPORTED_RUNTIME_METHODS=[\"callMain\",\"FS\",\"ENV\",\"HEAPU8\",\"HEAPU32\"]"
     "-sEXPORTED_FUNCTIONS=@${exported}"
     "-sDEFAULT_LIBRARY_FUNCS_TO_INCLUDE=@${library_funcs}"
     "--preload-file" "${KAVORIND_WEB_CONTENT}@/data"

@@ -1,6 +1,7 @@
 // The page around the browser build: starts the game on the canvas with the options of the
-// address, keeps the keys and the sound with the game, loads a player's own content, says when
-// the game has ended, and lets a test watch the ticks and frames through window.kavorind.
+// address, keeps the keys and the sound with the game, loads a player's own content, shows the
+// player's high scores beside the game and plays their replays, says when the game has ended, and
+// lets a test watch the ticks, frames and saves through window.kavorind.
 'use strict';
 
 (function () {
@@ -13,6 +14,7 @@
     state: 'loading', // then 'running', 'ended' or 'failed'
     exitCode: null,
     output: [], // the program's own lines, standard output and error alike
+    args: [], // the command line the game was started with
     presents: 0, // frames presented since the page loaded
     firstFrameMs: null, // page load to the first frame presented, in milliseconds
     keepTicks: new Set(), // frames of these ticks are kept in `kept`
@@ -22,12 +24,19 @@
     module: null,
     tick() { return this.module ? this.module._kavorind_probe_tick() : 0; },
     readFile(path) { return this.module.FS.readFile(path, { encoding: 'utf8' }); },
+    saves() { return kavorindPlayerFiles.saves(); }, // the player's files saved to the storage
+    scores: null, // {folder, fingerprint, entries} of the table shown
   };
   window.kavorind = probe;
   // ?keep=T1,T2,...: frames of those ticks are kept from the start (for tests).
   for (const tick of (params.get('keep') || '').split(',').filter(Boolean)) probe.keepTicks.add(Number(tick));
 
   let playerContent = null; // [{name, bytes}] of the player's own content, or null
+  // The replay the next game shows instead of being played: {args} for the game's --watch, with
+  // {file: {path, bytes}} when the page puts the replay there itself.
+  let watching = null;
+  // A key script beyond this is not read: hours of play are a small part of it.
+  const maxReplayBytes = 64 << 20;
 
   function say(text, action) {
     notice.textContent = text;
@@ -85,7 +94,9 @@
     let script = null;
     if (params.has('mute') || audioMissing()) args.push('--mute');
     const replay = params.get('replay');
-    if (replay) {
+    if (watching) {
+      args.push(...watching.args);
+    } else if (replay) {
       const response = await fetch(replay);
       if (!response.ok) throw new Error(`the key script ${replay} cannot be read (${response.status})`);
       script = await response.text();
@@ -104,6 +115,11 @@
   // The game's own lines about what stopped it, and the page's choices after them.
   function showFailure(lines) {
     probe.state = 'failed';
+    if (watching) {
+      say(lines.join('\n') + '\n\nThe replay cannot be shown.',
+        { id: 'start-again', label: 'Play', run: () => { watching = null; start(); } });
+      return;
+    }
     say(lines.join('\n') + '\n\nLoad another content folder, or start again with the default content.',
       { id: 'start-again', label: 'Start again', run: () => { playerContent = null; start(); } });
   }
@@ -115,7 +131,10 @@
       start();
       return;
     }
-    if (code === 0) {
+    if (code === 0 && watching) {
+      probe.state = 'ended';
+      say('The replay has ended.', { id: 'start-again', label: 'Play', run: () => { watching = null; start(); } });
+    } else if (code === 0) {
       probe.state = 'ended';
       say('The game has ended.', { id: 'start-again', label: 'Start again', run: start });
     } else {
@@ -143,25 +162,55 @@
       say(`Kavorind cannot start: ${error.message}.`);
       return;
     }
+    await kavorindPlayerFiles.ready();
+    probe.args = setup.args;
     const note = (line) => { probe.output.push(line); console.log(line); };
     const module = await createKavorind({
       canvas,
       print: note,
       printErr: note,
       preRun: [(m) => {
+        kavorindPlayerFiles.mount(m);
         if (setup.script !== null) m.FS.writeFile('/replay.keys', setup.script);
         if (playerContent) writePlayerContent(m.FS);
+        if (watching && watching.file) writeWatchedFile(m.FS, watching.file);
       }],
       onExit: ended,
     });
-    // The frame hook is looked up on the module the program runs in.
+    // The hooks are looked up on the module the program runs in.
     module.kavorindFrame = (...frame) => onFrame(module, ...frame);
+    module.kavorindPlayerFiles = (folder, fingerprint) => playerFilesChanged(module, folder, fingerprint);
     probe.module = module;
     probe.state = 'running';
     keepFocusOnGame();
     if (audioMissing() && !params.has('mute'))
       say('This browser has no Web Audio: the game plays without sound.', { id: 'dismiss', label: 'Play', run: keepFocusOnGame });
     module.callMain(setup.args);
+    if (restartWhenStarted) {
+      restartWhenStarted = false;
+      restartGame();
+    }
+  }
+
+  function writeWatchedFile(FS, file) {
+    FS.mkdir(file.path.slice(0, file.path.lastIndexOf('/')));
+    FS.writeFile(file.path, file.bytes);
+  }
+
+  // A new game in place of the one running: closed first, as its window's close button would
+  // close it, and the new one starts as it ends.
+  let startWhenEnded = false;
+  let restartWhenStarted = false;
+  function restartGame() {
+    notice.hidden = true;
+    if (probe.state === 'running') {
+      startWhenEnded = true;
+      probe.module._kavorind_page_close();
+    } else if (probe.state === 'loading') {
+      restartWhenStarted = true;
+    } else {
+      start();
+    }
   }
 
   // A folder from the file picker: its files by their own names, subfolders left out, as the
@@ -176,22 +225,15 @@
     return files;
   }
 
-  // A new game from the player's content: a running one is closed first, as its window's close
-  // button would close it, and the new one starts as it ends.
-  let startWhenEnded = false;
+  // A new game from the player's content.
   function playOwnContent(files) {
     if (!files.length) {
       say('That folder holds no files.');
       return;
     }
     playerContent = files;
-    notice.hidden = true;
-    if (probe.state === 'running') {
-      startWhenEnded = true;
-      probe.module._kavorind_page_close();
-    } else {
-      start();
-    }
+    watching = null;
+    restartGame();
   }
 
   // A zip with a damaged content file is refused in the desktop game's words for a damaged file,
@@ -214,6 +256,156 @@
     if (zip.files) playOwnContent(zip.files);
     else if (zip.entry) refuseOwnContent([`Kavorind: "${zip.entry}" in ${file.name} cannot be read.`, zip.why]);
     else say(`The content cannot be read: ${file.name} ${zip.why}.`);
+  }
+
+  // The player's files, as the game just wrote them (or found them at start-up): saved, and the
+  // table of the content being played shown from them.
+  function playerFilesChanged(module, folder, fingerprint) {
+    kavorindPlayerFiles.save(module);
+    showScores(module, folder, fingerprint);
+  }
+
+  function textOf(module, path, maxBytes) {
+    try {
+      const stat = module.FS.stat(path);
+      if (!module.FS.isFile(stat.mode) || stat.size > maxBytes) return null;
+      return module.FS.readFile(path, { encoding: 'utf8' });
+    } catch {
+      return null;
+    }
+  }
+
+  function fileExists(module, path) {
+    try {
+      return module.FS.isFile(module.FS.stat(path).mode);
+    } catch {
+      return false;
+    }
+  }
+
+  function cell(row, text, className) {
+    const element = document.createElement('td');
+    element.textContent = text;
+    if (className) element.className = className;
+    row.append(element);
+    return element;
+  }
+
+  function smallButton(label, className, title, run) {
+    const button = document.createElement('button');
+    button.type = 'button';
+    button.textContent = label;
+    button.className = className;
+    button.title = title;
+    button.addEventListener('click', run);
+    return button;
+  }
+
+  // An entry is two rows: what the run reached, then when it was played and its replay.
+  function scoreRows(module, folder, entry, rank) {
+    const row = document.createElement('tr');
+    row.className = 'entry';
+    cell(row, String(rank), 'rank');
+    cell(row, String(entry.score), 'score');
+    cell(row, String(entry.stage), 'stage');
+    cell(row, entry.cleared ? 'yes' : 'no', 'cleared');
+    cell(row, entry.name, 'name').title = entry.name;
+    const more = document.createElement('tr');
+    more.className = 'more';
+    cell(more, '');
+    const details = cell(more, '', 'details');
+    details.colSpan = 4;
+    const date = document.createElement('span');
+    date.className = 'date';
+    date.textContent = kavorindScores.shownDate(entry.date);
+    date.title = entry.date;
+    details.append(date, ' ');
+    const replay = entry.replay && `${folder}/replays/${entry.replay}`;
+    if (replay && fileExists(module, replay)) {
+      details.append(
+        smallButton('Watch', 'watch', `Watch the replay of this run (${entry.replay})`,
+          () => watchReplay({ args: ['--watch', replay] })),
+        smallButton('Download', 'download', `Save ${entry.replay} to this computer`,
+          () => downloadFile(module, replay, entry.replay)));
+    } else {
+      details.append('no replay');
+    }
+    return [row, more];
+  }
+
+  // The table shows the content that is played; the last game's table stays until the next game
+  // reports its own.
+  function showScores(module, folder, fingerprint) {
+    const text = textOf(module, `${folder}/scores.txt`, kavorindScores.maxTableBytes);
+    const entries = kavorindScores.tableOf(text === null ? [] : kavorindScores.parseScoreTable(text), fingerprint);
+    probe.scores = { folder, fingerprint, entries };
+    const body = document.querySelector('#score-table tbody');
+    body.replaceChildren(...entries.flatMap((entry, index) => scoreRows(module, folder, entry, index + 1)));
+    document.getElementById('score-table').hidden = entries.length === 0;
+    document.getElementById('scores-empty').hidden = entries.length > 0;
+    const lastRun = document.getElementById('last-run');
+    lastRun.disabled = !fileExists(module, `${folder}/replays/last.keys`);
+  }
+
+  function downloadFile(module, path, name) {
+    let bytes;
+    try {
+      bytes = module.FS.readFile(path);
+    } catch {
+      say(`The replay ${name} cannot be read any more.`);
+      return;
+    }
+    const link = document.createElement('a');
+    link.href = URL.createObjectURL(new Blob([bytes], { type: 'text/plain' }));
+    link.download = name;
+    document.body.append(link);
+    link.click();
+    link.remove();
+    // The browser has taken the bytes once the click is handled; the address is let go later.
+    setTimeout(() => URL.revokeObjectURL(link.href), 60000);
+  }
+
+  function watchReplay(what) {
+    watching = what;
+    restartGame();
+  }
+
+  // A key script from the player's disk, put where the game reads it under a plain name.
+  async function loadReplay(file) {
+    if (file.size > maxReplayBytes) {
+      say(`The replay cannot be read: ${file.name} is larger than the page holds (${maxReplayBytes >> 20} MiB).`);
+      return;
+    }
+    const base = file.name.replace(/\.keys$/i, '').replace(/[^A-Za-z0-9._-]/g, '_').slice(0, 64) || 'replay';
+    const path = `/watch/${base}.keys`;
+    watchReplay({ args: ['--watch', path], file: { path, bytes: new Uint8Array(await file.arrayBuffer()) } });
+  }
+
+  // Beside the canvas on a wide window, under the header on a narrow one; folded away by its button.
+  function watchScorePanel() {
+    const panel = document.getElementById('scores');
+    const toggle = document.getElementById('scores-toggle');
+    const show = (open) => {
+      panel.hidden = !open;
+      toggle.setAttribute('aria-expanded', String(open));
+    };
+    show(!window.matchMedia('(max-width: 800px)').matches);
+    toggle.addEventListener('click', () => show(panel.hidden));
+    document.getElementById('last-run').addEventListener('click', () => watchReplay({ args: ['--watch', 'last'] }));
+    document.getElementById('replay-file').addEventListener('change', async (event) => {
+      const file = event.target.files[0];
+      event.target.value = '';
+      if (!file) return;
+      try {
+        await loadReplay(file);
+      } catch (error) {
+        say(`The replay cannot be read: ${error.message}.`);
+      }
+    });
+    kavorindPlayerFiles.whenTroubled((text) => {
+      document.getElementById('scores-note').textContent = text;
+      say(text, { id: 'dismiss-storage', label: 'Play', run: keepFocusOnGame });
+    });
   }
 
   function watchButtons() {
@@ -240,8 +432,10 @@
     document.addEventListener('click', (event) => {
       if (!(event.target instanceof HTMLInputElement)) keepFocusOnGame();
     });
-    for (const control of document.querySelectorAll('button, label.button'))
-      control.addEventListener('mouseup', () => setTimeout(keepFocusOnGame, 0));
+    document.addEventListener('mouseup', (event) => {
+      if (event.target instanceof Element && event.target.closest('button, label.button'))
+        setTimeout(keepFocusOnGame, 0);
+    });
   }
 
   const problem = missingFeature();
@@ -251,6 +445,7 @@
     return;
   }
   watchButtons();
+  watchScorePanel();
   const loader = document.createElement('script');
   loader.src = 'kavorind.js';
   loader.onload = start;

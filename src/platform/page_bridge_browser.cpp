@@ -48,7 +48,16 @@ int platformProgramEnds(int exitCode) {
     return exitCode;
 }
 
-void platformPlayerFilesChanged(const char*, const char*) {}
+// The page keeps the folder in the browser's storage and shows the table; the strings are
+// copied out before the call returns.
+void platformPlayerFilesChanged(const char* folder, const char* contentFingerprint) {
+    // clang-format off
+    EM_ASM({
+        if (Module.kavorindPlayerFiles)
+            Module.kavorindPlayerFiles(UTF8ToString($0), UTF8ToString($1));
+    }, folder, contentFingerprint);
+    // clang-format on
+}
 
 } // namespace kavorind
 
