@@ -20,7 +20,7 @@ struct RowNaming {
     const char* comment;
 };
 
-constexpr RowNaming rowNamings[gameKeyCount] = {
+constexpr RowNaming rowNamings[bindingRowCount] = {
     {"bind.left", "Flies the craft left."},
     {"bind.right", "Flies the craft right."},
     {"bind.up", "Flies the craft up; moves up the menu."},
@@ -29,6 +29,8 @@ constexpr RowNaming rowNamings[gameKeyCount] = {
                   "the window mode)."},
     {"bind.special", "Fires the special weapon; hurries the stage-clear tally."},
     {"bind.escape", "Leaves the stage for the menu, quits from the menu."},
+    {"bind.pause", "Pauses and resumes (not with classic = yes)."},
+    {"bind.scores", "Held in the menu, shows the high scores (not with classic = yes)."},
 };
 
 // Names that do not follow from a pattern; the first name of an input is the one written, the
@@ -41,7 +43,8 @@ constexpr InputNaming namedInputs[] = {
     {"Return", {INPUT_KEY, VK_RETURN}},
     {"Enter", {INPUT_KEY, VK_RETURN}},
     {"Space", {INPUT_KEY, VK_SPACE}},
-    {"Tab", {INPUT_KEY, 0x09}},
+    {"Tab", {INPUT_KEY, VK_TAB}},
+    {"Pause", {INPUT_KEY, VK_PAUSE}},
     {"Backspace", {INPUT_KEY, 0x08}},
     {"Escape", {INPUT_KEY, VK_ESCAPE}},
     {"Esc", {INPUT_KEY, VK_ESCAPE}},
@@ -174,7 +177,7 @@ int parseInputList(std::string_view list, std::vector<PhysicalInput>* inputs, st
 }
 
 int bindingRow(const std::string& key) {
-    for (int row = 0; row < gameKeyCount; ++row)
+    for (int row = 0; row < bindingRowCount; ++row)
         if (sameIgnoringCase(trimmed(key), rowNamings[row].key))
             return row;
     return -1;
@@ -226,7 +229,7 @@ int applyBindingEntry(const std::string& key, const std::string& value, Bindings
 
 std::vector<BindingEntry> bindingEntries(const Bindings& bindings) {
     std::vector<BindingEntry> entries;
-    for (int row = 0; row < gameKeyCount; ++row) {
+    for (int row = 0; row < bindingRowCount; ++row) {
         BindingEntry entry{rowNamings[row].key, "", rowNamings[row].comment};
         for (PhysicalInput input : bindings.inputs[static_cast<size_t>(row)]) {
             std::string name = inputName(input);

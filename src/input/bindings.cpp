@@ -67,6 +67,8 @@ Bindings defaultBindings() {
                                   button(PAD_START)};
     bindings.inputs[GAME_SPECIAL] = {key(VK_X), button(PAD_B)};
     bindings.inputs[GAME_ESCAPE] = {key(VK_ESCAPE), button(PAD_BACK)};
+    bindings.inputs[ACTION_PAUSE] = {key('P'), key(VK_PAUSE), button(PAD_GUIDE)};
+    bindings.inputs[ACTION_SCORES] = {key(VK_TAB)};
     return bindings;
 }
 
@@ -76,7 +78,7 @@ PhysicalReader platformReader() {
 
 int gameKeyDown(const Bindings& bindings, int gameKey, const PhysicalReader& reader,
                 ReturnPress* returnPress) {
-    if (gameKey < 0 || gameKey >= gameKeyCount)
+    if (gameKey < 0 || gameKey >= bindingRowCount)
         return 0;
     // Every input is read, so that Return's press is followed whatever else is held.
     int down = 0;
@@ -96,6 +98,17 @@ void installBindingsReading(const Bindings& bindings, const PhysicalReader& read
     inputBindings.reader = reader;
     inputBindings.returnPress = ReturnPress{};
     platformSetKeySource(boundKeyDown);
+}
+
+int shellActionDown(int action) {
+    if (action < gameKeyCount)
+        return 0;
+    return gameKeyDown(inputBindings.bindings, action, inputBindings.reader,
+                       &inputBindings.returnPress);
+}
+
+const Bindings& installedBindings() {
+    return inputBindings.bindings;
 }
 
 int boundKeyDown(int virtualKey) {

@@ -13,6 +13,8 @@ namespace kavorind {
 constexpr int VK_RETURN = 0x0D;
 constexpr int VK_MENU = 0x12; // either Alt key
 constexpr int VK_SPACE = 0x20;
+constexpr int VK_TAB = 0x09;
+constexpr int VK_PAUSE = 0x13;
 
 enum InputKind { INPUT_KEY, INPUT_PAD_BUTTON, INPUT_PAD_DIRECTION };
 
@@ -23,13 +25,22 @@ struct PhysicalInput {
     bool operator==(const PhysicalInput&) const = default;
 };
 
+// What the player asks of the shell around the game, bound like the game's keys in the rows after
+// them; the game never reads these.
+enum ShellAction {
+    ACTION_PAUSE = gameKeyCount, // pauses and resumes
+    ACTION_SCORES,               // held in the menu, shows the high scores
+    bindingRowCount
+};
+
 struct Bindings {
-    std::array<std::vector<PhysicalInput>, gameKeyCount> inputs;
+    std::array<std::vector<PhysicalInput>, bindingRowCount> inputs;
     bool operator==(const Bindings&) const = default;
 };
 
 // Each key bound to itself; Return and Space fire too; the d-pad and the left stick fly, A and
-// Start fire, B fires the special weapon and Back leaves.
+// Start fire, B fires the special weapon and Back leaves. P, Pause and the pad's Guide button pause
+// (Start already fires); Tab shows the scores.
 Bindings defaultBindings();
 
 // A stick or trigger counts as pressed past a quarter of its travel: worn sticks rest up to about
@@ -54,7 +65,7 @@ struct ReturnPress {
     int withAlt = 0;
 };
 
-// 1 while one of the row's inputs is down.
+// 1 while one of the row's inputs is down (a game key's row or a ShellAction).
 int gameKeyDown(const Bindings& bindings, int gameKey, const PhysicalReader& reader,
                 ReturnPress* returnPress);
 
@@ -64,5 +75,9 @@ void installBindings(const Bindings& bindings);
 void installBindingsReading(const Bindings& bindings, const PhysicalReader& reader);
 // The key source installed: the table for the seven codes, the keyboard for the others.
 int boundKeyDown(int virtualKey);
+// 1 while an input bound to the shell's action is down on the real devices.
+int shellActionDown(int action);
+// The bindings installed.
+const Bindings& installedBindings();
 
 } // namespace kavorind

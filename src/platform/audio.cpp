@@ -36,6 +36,7 @@ struct PlatformAudio {
     PlatformAudioState failure = PlatformAudioAbsent;
     int voiceCount = 0;
     int muted = 0;
+    int paused = 0; // the shell holds every voice where it is while the game is paused
     int volumePercent = 100;
     // The format asked for, and the one the open output was asked for.
     int wishedRate = defaultRate;
@@ -307,7 +308,11 @@ void platformAudioFreeSound(PlatformSound* sound) {
 int platformAudioPlay(int voice, PlatformSound* sound, int looping) {
     if (!voiceValid(voice) || !sound)
         return 0;
-    return Mix_PlayChannel(voice, sound->chunk, looping ? -1 : 0) == voice;
+    if (Mix_PlayChannel(voice, sound->chunk, looping ? -1 : 0) != voice)
+        return 0;
+    if (platformAudio.paused)
+        Mix_Pause(voice);
+    return 1;
 }
 
 int platformAudioStop(int voice) {
@@ -319,6 +324,20 @@ int platformAudioStop(int voice) {
 
 int platformAudioPlaying(int voice) {
     return voiceValid(voice) && Mix_Playing(voice) ? 1 : 0;
+}
+
+void platformAudioPause(int paused) {
+    platformAudio.paused = paused ? 1 : 0;
+    if (!platformAudio.outputOpen)
+        return;
+    if (platformAudio.paused)
+        Mix_Pause(-1);
+    else
+        Mix_Resume(-1);
+}
+
+int platformAudioPaused() {
+    return platformAudio.paused;
 }
 
 void platformAudioMarkLost() {

@@ -73,6 +73,11 @@ int platformAudioStop(int voice);
 // 1 while a voice is sounding.
 int platformAudioPlaying(int voice);
 
+// Holds every voice where it is (1) or lets them go on (0), beneath the voices' own calls: a voice
+// started while held starts held. For the shell's pause, which the game's sound calls never see.
+void platformAudioPause(int paused);
+int platformAudioPaused();
+
 // Behaves as if the output device had been unplugged (tests).
 void platformAudioMarkLost();
 

@@ -83,6 +83,12 @@ Message translateWindowEvent(const SDL_WindowEvent& event) {
     case SDL_WINDOWEVENT_FOCUS_GAINED:
         out.message = WM_QUERYNEWPALETTE;
         break;
+    case SDL_WINDOWEVENT_FOCUS_LOST:
+    case SDL_WINDOWEVENT_MINIMIZED:
+    case SDL_WINDOWEVENT_HIDDEN:
+        out.message = WM_ACTIVATEAPP;
+        out.wParam = 0;
+        break;
     case SDL_WINDOWEVENT_SIZE_CHANGED:
         out.message = WM_SIZE;
         out.lParam = static_cast<intptr_t>((event.data2 & 0xFFFF) << 16 | (event.data1 & 0xFFFF));

@@ -11,6 +11,8 @@ constexpr unsigned WM_NULL = 0;
 constexpr unsigned WM_DESTROY = 2;
 constexpr unsigned WM_SIZE = 5;
 constexpr unsigned WM_PAINT = 15;
+constexpr unsigned WM_ACTIVATEAPP =
+    28; // wParam 0: the window lost the player (focus, minimised, hidden)
 constexpr unsigned WM_QUIT = 18;
 constexpr unsigned WM_SYSCOMMAND = 274;
 constexpr unsigned WM_QUERYNEWPALETTE = 783;

@@ -65,6 +65,8 @@ struct PlatformVideo {
     int screenOutput = 1;
     int gpuLikely = 1;      // decided as the window is made: it is made OpenGL-ready only then
     int rendererForced = 0; // tests: SDL's renderer even where there is no GPU
+    PlatformOverlayPainter overlayPainter = nullptr;
+    std::vector<PlatformOverlayBox> overlayBoxes; // kept between presents: no allocation each time
 };
 
 PlatformVideo platformVideo;
@@ -140,6 +142,66 @@ SDL_Texture* enlargedFrame(PlatformTexture* texture, const FrameLayout& layout) 
     return target;
 }
 
+// The painter's boxes for an output of this size with the frame at picture; empty without one.
+const std::vector<PlatformOverlayBox>& overlayBoxesFor(int width, int height,
+                                                       const FrameRect& picture) {
+    std::vector<PlatformOverlayBox>& boxes = platformVideo.overlayBoxes;
+    boxes.clear();
+    if (platformVideo.overlayPainter) {
+        PlatformOverlayArea area{width,     height,        picture.x,
+                                 picture.y, picture.width, picture.height};
+        platformVideo.overlayPainter(area, &boxes);
+    }
+    return boxes;
+}
+
+Uint8 alphaOf(uint32_t argb) {
+    return static_cast<Uint8>(argb >> 24);
+}
+
+void drawOverlayWithRenderer(SDL_Renderer* renderer, int width, int height,
+                             const FrameRect& picture) {
+    const std::vector<PlatformOverlayBox>& boxes = overlayBoxesFor(width, height, picture);
+    if (boxes.empty())
+        return;
+    SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_BLEND);
+    for (const PlatformOverlayBox& box : boxes) {
+        SDL_SetRenderDrawColor(renderer, static_cast<Uint8>(box.argb >> 16),
+                               static_cast<Uint8>(box.argb >> 8), static_cast<Uint8>(box.argb),
+                               alphaOf(box.argb));
+        SDL_Rect rect{box.x, box.y, box.width, box.height};
+        SDL_RenderFillRect(renderer, &rect);
+    }
+    SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_NONE);
+}
+
+// A see-through box on a window surface: SDL's blitter blends any format, from one pixel of the
+// box's colour stretched over it.
+void blendIntoSurface(SDL_Surface* screen, const PlatformOverlayBox& box) {
+    SDL_Surface* pixel = SDL_CreateRGBSurfaceWithFormat(0, 1, 1, 32, SDL_PIXELFORMAT_ARGB8888);
+    if (!pixel)
+        return;
+    *static_cast<uint32_t*>(pixel->pixels) = box.argb;
+    SDL_SetSurfaceBlendMode(pixel, SDL_BLENDMODE_BLEND);
+    SDL_Rect rect{box.x, box.y, box.width, box.height};
+    SDL_BlitScaled(pixel, nullptr, screen, &rect);
+    SDL_FreeSurface(pixel);
+}
+
+void drawOverlayIntoSurface(SDL_Surface* screen, const FrameRect& picture) {
+    for (const PlatformOverlayBox& box : overlayBoxesFor(screen->w, screen->h, picture)) {
+        if (alphaOf(box.argb) == 255) {
+            SDL_Rect rect{box.x, box.y, box.width, box.height};
+            SDL_FillRect(screen, &rect,
+                         SDL_MapRGB(screen->format, static_cast<Uint8>(box.argb >> 16),
+                                    static_cast<Uint8>(box.argb >> 8),
+                                    static_cast<Uint8>(box.argb)));
+        } else if (alphaOf(box.argb) > 0) {
+            blendIntoSurface(screen, box);
+        }
+    }
+}
+
 // Every pixel of the output is drawn: a renderer's back buffer is undefined after a present, so
 // the whole output is cleared to black before the picture goes on it.
 void copyFrameToScreen(PlatformTexture* texture) {
@@ -162,6 +224,7 @@ void copyFrameToScreen(PlatformTexture* texture) {
     SDL_Rect destination{to.x, to.y, to.width, to.height};
     if (to.width > 0 && to.height > 0)
         SDL_RenderCopy(renderer, source, nullptr, &destination);
+    drawOverlayWithRenderer(renderer, outputWidth, outputHeight, to);
 }
 
 int presentThroughRenderer(PlatformTexture* texture, const uint8_t* indices, int pitch,
@@ -273,6 +336,9 @@ int showInSurface(PlatformTexture* texture, const uint8_t* indices, int pitch,
     SDL_Surface* screen = SDL_GetWindowSurface(window);
     if (!screen || !drawIntoSurface(texture, screen, indices, pitch, argbTable))
         return 0;
+    drawOverlayIntoSurface(screen, frameLayout(texture->owner->scaling, texture->width,
+                                               texture->height, screen->w, screen->h)
+                                       .destination);
     return SDL_UpdateWindowSurface(window) == 0 ? 1 : 0;
 }
 
@@ -603,6 +669,10 @@ int platformShowFrameAgain(PlatformTexture* texture) {
 
 void platformForceRenderer(int forced) {
     platformVideo.rendererForced = forced;
+}
+
+void platformSetOverlayPainter(PlatformOverlayPainter painter) {
+    platformVideo.overlayPainter = painter;
 }
 
 void platformSetScreenOutput(int enabled) {

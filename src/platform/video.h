@@ -2,6 +2,7 @@
 #include "platform/platform.h"
 
 #include <cstdint>
+#include <vector>
 
 namespace kavorind {
 
@@ -58,6 +59,30 @@ int platformPresentFrame(PlatformTexture* texture, const uint8_t* indices, int p
 // Shows the last presented frame again, laid out for the window's size now (after a resize, a
 // switch of mode or an uncovering), without converting anything; black before the first frame.
 int platformShowFrameAgain(PlatformTexture* texture);
+
+// What the shell shows over the picture, in the output's own pixels and colours (a palette fade
+// never touches it): filled boxes drawn in order, each blended by its alpha.
+struct PlatformOverlayBox {
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+    uint32_t argb = 0;
+};
+// Where the boxes go: the output's size and the frame's place in it.
+struct PlatformOverlayArea {
+    int width = 0;
+    int height = 0;
+    int frameX = 0;
+    int frameY = 0;
+    int frameWidth = 0;
+    int frameHeight = 0;
+};
+// Asked at every present and show-again, after the frame is converted, for the boxes to draw over
+// it; null (the default) draws nothing. Never asked while screen output is off.
+using PlatformOverlayPainter = void (*)(const PlatformOverlayArea& area,
+                                        std::vector<PlatformOverlayBox>* boxes);
+void platformSetOverlayPainter(PlatformOverlayPainter painter);
 
 // The headless runner's window is never seen: with screen output off, frames are not converted or
 // copied anywhere (presentation still succeeds, and the display's observers still see each frame).

@@ -28,12 +28,12 @@ std::string lowered(std::string text) {
     return text;
 }
 
-// yes / no into *out; 0 for anything else.
+// yes / no (or 1 / 0) into *out; 0 for anything else.
 int parseYesNo(const std::string& text, int* out) {
     std::string word = lowered(text);
-    if (word != "yes" && word != "no")
+    if (word != "yes" && word != "no" && word != "1" && word != "0")
         return 0;
-    *out = word == "yes";
+    *out = word == "yes" || word == "1";
     return 1;
 }
 
@@ -53,6 +53,18 @@ int takeSetting(const std::string& key, const std::string& value, GameSettings* 
     if (key == "volume") {
         *wrong = "volume is a whole number from 0 to 100";
         return parseVolume(value, &out->volume);
+    }
+    if (key == "classic") {
+        *wrong = "classic is yes or no";
+        return parseYesNo(value, &out->classic);
+    }
+    if (key == "pause_on_focus_loss") {
+        *wrong = "pause_on_focus_loss is yes or no";
+        return parseYesNo(value, &out->pauseOnFocusLoss);
+    }
+    if (key == "name") {
+        out->name = value;
+        return 1;
     }
     if (key == "scale") {
         *wrong = "scale is sharp, integer or stretch";
@@ -186,6 +198,11 @@ std::vector<ConfigDefault> defaultConfigEntries() {
          "(whole multiples only, black borders) or stretch (all of it, shapes widened)."},
         {"volume", "100", "Sound volume, from 0 to 100."},
         {"mute", "no", "Play without sound (yes) or with it (no)."},
+        {"classic", "no",
+         "The game exactly as it was (yes): no pause, results, scores or replays around it."},
+        {"pause_on_focus_loss", "yes",
+         "Pause when the window loses the keyboard or is minimised (yes) or play on (no)."},
+        {"name", "", "Your name in the score table (at most 16 letters); empty: your login name."},
     };
 }
 
@@ -290,6 +307,9 @@ GameSettings effectiveSettings(const GameSettings& config, const GameOptions& op
     settings.scale = options.scale != ScaleUnset ? options.scale : config.scale;
     settings.volume = options.volume >= 0 ? options.volume : config.volume;
     settings.mute = options.mute >= 0 ? options.mute : config.mute;
+    settings.classic = options.classic > 0 ? 1 : config.classic;
+    settings.pauseOnFocusLoss = config.pauseOnFocusLoss;
+    settings.name = config.name;
     settings.otherEntries = config.otherEntries;
     return settings;
 }

@@ -23,6 +23,9 @@ struct GameSettings {
     int scale = ScaleSharp;
     int volume = 100; // 0 to 100
     int mute = 0;
+    int classic = 0;                       // 1: the game exactly as it was, nothing added around it
+    int pauseOnFocusLoss = 1;              // a window that loses the player pauses the game
+    std::string name;                      // for the score table; empty: the login name
     std::vector<ConfigEntry> otherEntries; // in file order
 };
 

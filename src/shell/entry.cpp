@@ -2,6 +2,8 @@
 
 #include "assets/content_catalogue.h"
 #include "display/display_device.h"
+#include "extras/around_start.h"
+#include "extras/content_fingerprint.h"
 #include "input/bindings.h"
 #include "platform/messages.h"
 #include "platform/signals.h"
@@ -109,8 +111,10 @@ int showContentFolder(const DataChoice& choice) {
     return exitSuccess;
 }
 
-// From the content folder on: the sound, the keys, the window, start-up and the loop.
-int playInContentFolder(const std::string& folder, const Bindings& bindings) {
+// From the content folder on: the sound, the keys, the window, start-up and the loop. A watched
+// replay that names its start begins there rather than at the logo.
+int playInContentFolder(const std::string& folder, const Bindings& bindings,
+                        const WatchPlan& watch) {
     if (!enterContentFolder(folder))
         return exitFailure;
     chooseSoundOutput(shell.settings.mute, shell.settings.volume);
@@ -119,8 +123,24 @@ int playInContentFolder(const std::string& folder, const Bindings& bindings) {
     installBindings(bindings);
     if (!enterProgram(shell.settings))
         return exitFailure;
+    if (watch.startsInGame)
+        startRun(watch.start);
     sessionStarted();
     return timedemo.active ? runTimedemo() : runMessageLoop();
+}
+
+// --watch: the replay becomes the script the session plays. 0 after saying why it cannot.
+int takeWatchedReplay(const DataChoice& content, const std::string& fingerprint,
+                      GameOptions* options, WatchPlan* watch) {
+    if (options->watch.empty())
+        return 1;
+    std::string error;
+    if (!planWatch(options->watch, content.found ? fingerprint : "", watch, &error)) {
+        std::fprintf(stderr, "kavorind: %s\n", error.c_str());
+        return 0;
+    }
+    options->replayFile = watch->file;
+    return 1;
 }
 
 } // namespace
@@ -194,7 +214,16 @@ int kavorindMain(int argc, const char* const* argv) {
     DataChoice content = chooseDataFolder(gatherDataSearchInputs(options.dataDir));
     if (options.where)
         return showContentFolder(content);
+    // The content's fingerprint names its scores: read through once, only when they are wanted.
+    std::string fingerprint;
+    if (content.found && (options.scores || !options.watch.empty()))
+        fingerprint = contentFingerprint(content.folder);
+    if (options.scores)
+        return content.found ? printScores(fingerprint) : showContentFolder(content);
     makeFileOptionsAbsolute(&options);
+    WatchPlan watch;
+    if (!takeWatchedReplay(content, fingerprint, &options, &watch))
+        return exitUsage;
     // A closed terminal ends the game through its shut-down, as SIGINT and SIGTERM do, from
     // before the session's files are made.
     platformQuitOnHangUp();
@@ -212,7 +241,13 @@ int kavorindMain(int argc, const char* const* argv) {
         closeSession();
         return exitFailure;
     }
-    int exitCode = playInContentFolder(content.folder, bindings);
+    if (aroundGameWanted(shell.settings, options)) {
+        if (fingerprint.empty())
+            fingerprint = contentFingerprint(content.folder);
+        startAroundGame(aroundGameSetupFor(shell.settings, options, fingerprint, watch));
+    }
+    int exitCode = playInContentFolder(content.folder, bindings, watch);
+    finishAroundGame();
     // A recording or trace not written whole makes the whole run a failure.
     if (!closeSession() && exitCode == exitSuccess)
         exitCode = exitFailure;

@@ -23,7 +23,12 @@ constexpr const char* usage =
     "  --trace FILE           write one JSON line per tick to FILE\n"
     "  --config FILE          read the settings from FILE instead of the user's configuration\n"
     "  --timedemo FILE        play the key script FILE without waiting for the timer, then show\n"
-    "                         the frames per second and the slowest tick and frame, and end\n";
+    "                         the frames per second and the slowest tick and frame, and end\n"
+    "  --scores               show the high scores of the content and end\n"
+    "  --watch N|last|FILE    watch the replay of entry N of the score table, of the last run, or\n"
+    "                         a replay file; a game key takes over\n"
+    "  --stage N              practice: START begins at stage N (1 to 3) with a new craft\n"
+    "  --classic              the game exactly as it was: no pause, results, scores or replays\n";
 
 // Options that stand alone; 1 when the name was one of them.
 int takeFlag(const std::string& name, GameOptions* out) {
@@ -39,6 +44,10 @@ int takeFlag(const std::string& name, GameOptions* out) {
         out->windowed = 0;
     else if (name == "--mute")
         out->mute = 1;
+    else if (name == "--classic")
+        out->classic = 1;
+    else if (name == "--scores")
+        out->scores = 1;
     else
         return 0;
     return 1;
@@ -58,6 +67,8 @@ std::string* pathOf(const std::string& name, GameOptions* out) {
         return &out->configFile;
     if (name == "--timedemo")
         return &out->timedemoFile;
+    if (name == "--watch")
+        return &out->watch;
     return nullptr;
 }
 
@@ -78,6 +89,14 @@ int takeValue(const std::string& name, const std::string& value, GameOptions* ou
         *error = "--scale takes sharp, integer or stretch, not \"" + value + "\"";
         return 0;
     }
+    if (name == "--stage") {
+        if (value == "1" || value == "2" || value == "3") {
+            out->practiceStage = value[0] - '0';
+            return 1;
+        }
+        *error = "--stage takes 1, 2 or 3, not \"" + value + "\"";
+        return 0;
+    }
     if (name == "--volume") {
         if (parseVolume(value, &out->volume))
             return 1;
@@ -90,7 +109,7 @@ int takeValue(const std::string& name, const std::string& value, GameOptions* ou
 
 int takesValue(const std::string& name) {
     GameOptions probe;
-    return pathOf(name, &probe) || name == "--scale" || name == "--volume";
+    return pathOf(name, &probe) || name == "--scale" || name == "--volume" || name == "--stage";
 }
 
 } // namespace
@@ -154,8 +173,9 @@ int parseOptions(int argc, const char* const* argv, GameOptions* out, std::strin
         if (!takeValue(name, value, out, error))
             return 0;
     }
-    if (!out->replayFile.empty() && !out->timedemoFile.empty()) {
-        *error = "--replay and --timedemo each play a key script; give one of them";
+    int scripts = !out->replayFile.empty() + !out->timedemoFile.empty() + !out->watch.empty();
+    if (scripts > 1) {
+        *error = "--replay, --timedemo and --watch each play a key script; give one of them";
         return 0;
     }
     return 1;

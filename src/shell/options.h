@@ -19,8 +19,12 @@ struct GameOptions {
     int where = 0;     // print the content folder that would be used, then end
     int windowed = -1; // 1 windowed, 0 full screen
     int scale = ScaleUnset;
-    int mute = -1;   // 1 silent
-    int volume = -1; // 0 to 100
+    int mute = -1;         // 1 silent
+    int volume = -1;       // 0 to 100
+    int classic = 0;       // 1: nothing added around the classic game, whatever the settings say
+    int scores = 0;        // print the score table of the content and end
+    int practiceStage = 0; // 1 to 3: START begins at that stage with a new craft; 0 as usual
+    std::string watch; // a kept replay to play: a place in the table (1 to 10), "last" or a file
     std::string dataDir;
     std::string recordFile;   // the session's keys, written as a key script
     std::string replayFile;   // a key script played instead of the keyboard, then the keyboard back
@@ -30,8 +34,8 @@ struct GameOptions {
 };
 
 // Reads the arguments after the program's name. 1 on success; 0 with a message in *error for an
-// unknown option, a missing value, a value out of range, or both --replay and --timedemo (each
-// plays a key script of its own).
+// unknown option, a missing value, a value out of range, or two of --replay, --timedemo and
+// --watch (each plays a key script of its own).
 int parseOptions(int argc, const char* const* argv, GameOptions* out, std::string* error);
 // The usage text printed by --help and after a bad option.
 const char* usageText();

@@ -1,5 +1,6 @@
 #include "shell/session.h"
 
+#include "input/key_state.h"
 #include "scenes/scene_protocol.h"
 #include "shell/tick_trace.h"
 #include "shell/timedemo.h"
@@ -138,10 +139,29 @@ int snapshotKeyDown(int virtualKey) {
                                                : 0;
 }
 
-// The replayed script stands in for the keyboard up to its last tick; then the source in force
-// (the keyboard, or whatever reads keys on its behalf) answers again.
+// 1 when one of the game keys went down on the player's own devices since the last look; the
+// first look only notes what is held, so a key held as the script starts takes nothing over.
+int playerPressedGameKey() {
+    uint8_t held = 0;
+    for (int index = 0; index < gameKeyCount; ++index)
+        if (platformKeyDown(gameKeyCode(index)))
+            held |= static_cast<uint8_t>(1 << index);
+    const uint8_t pressed = session.playerKeysSeen ? held & ~session.playerKeys : 0;
+    session.playerKeys = held;
+    session.playerKeysSeen = 1;
+    return pressed != 0;
+}
+
+// The replayed script stands in for the keyboard up to its last tick, or until the player takes
+// over; then the source in force (the keyboard, or whatever reads keys on its behalf) answers
+// again.
 void takeSnapshot() {
-    const int scripted = session.replaying && session.tick <= session.replayLastTick;
+    int scripted = session.replaying && session.tick <= session.replayLastTick;
+    if (scripted && session.takeOver && playerPressedGameKey()) {
+        session.replaying = 0;
+        session.takenOverAt = session.tick;
+        scripted = 0;
+    }
     if (scripted)
         advanceKeyScript(&session.replay, session.tick);
     for (int code = 0; code < 256; ++code)
@@ -185,23 +205,34 @@ void sessionStarted() {
 }
 
 void beginSessionTick() {
-    if (!session.active)
+    if (!session.active && !session.snapshotting)
         return;
     // The last tick asked for no frame, or the idle step had no chance to draw it.
     writeOwedTraceLine(0);
     ++session.tick;
     takeSnapshot();
-    recordTick(&session.recording, snapshotKeyDown);
+    if (session.active)
+        recordTick(&session.recording, snapshotKeyDown);
     session.sourceInForce = platformKeySource();
     platformSetKeySource(snapshotKeyDown);
+}
+
+int sessionKeyDown(int virtualKey) {
+    return snapshotKeyDown(virtualKey);
+}
+
+int sessionScriptPlays() {
+    return session.replaying && session.tick <= session.replayLastTick ? 1 : 0;
 }
 
 // Flushes fall on ticks alone (every second's worth, and a change of scene), never on the clock,
 // so that the same keys always make the same recording.
 void endSessionTick() {
-    if (!session.active)
+    if (!session.active && !session.snapshotting)
         return;
     platformSetKeySource(session.sourceInForce);
+    if (!session.active)
+        return;
     session.traceOwed = 1;
     const int sceneChanged = sceneLoop.currentScene != session.lastScene;
     session.lastScene = sceneLoop.currentScene;

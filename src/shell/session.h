@@ -24,8 +24,17 @@ namespace kavorind {
 // always make the same bytes.
 struct Session {
     int active = 0;
-    int started = 0;   // start-up succeeded: the files may take their names
-    int tick = 0;      // timer ticks handled so far
+    // Without files, the shell around the game still wants each tick's keys held still and
+    // readable (the run's own replay): the snapshot is taken, nothing is written.
+    int snapshotting = 0;
+    // While a script plays, the first game key the player presses ends it: from that tick the keys
+    // are the player's.
+    int takeOver = 0;
+    int takenOverAt = 0;    // the tick the player took over; 0 while the script has the keys
+    int playerKeysSeen = 0; // the player's keys have been looked at once
+    uint8_t playerKeys = 0; // the game keys the player held at the last look, as recordings do
+    int started = 0;        // start-up succeeded: the files may take their names
+    int tick = 0;           // timer ticks handled so far
     int traceOwed = 0; // the line of `tick` waits for its idle step or, without one, the next tick
     int lastScene = 0; // the scene at the end of the last tick
     GrowingFile trace;
@@ -55,6 +64,10 @@ void sessionStarted();
 // At the start and the end of every timer tick the window procedure handles.
 void beginSessionTick();
 void endSessionTick();
+// The keys of the running tick (the snapshot), as the game reads them.
+int sessionKeyDown(int virtualKey);
+// 1 while the tick's keys come from the replayed script.
+int sessionScriptPlays();
 // After the idle step drew the frame that the last tick asked for.
 void sessionFrameDrawn();
 // At exit: writes the last tick's trace line and the rest of the recording, and closes the files.

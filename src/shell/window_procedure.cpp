@@ -1,6 +1,7 @@
 #include "shell/window_procedure.h"
 
 #include "display/display_device.h"
+#include "extras/around_game.h"
 #include "platform/page_bridge.h"
 #include "scenes/scene_table.h"
 #include "shell/entry.h"
@@ -27,13 +28,20 @@ void dispatchTick(intptr_t lParam) {
     // A tick still queued when shut-down ran finds no display and no content: it does nothing.
     if (shell.shutDownBegun)
         return;
+    // While paused the timer's ticks are dropped, not saved up for later.
+    if (aroundGameHoldsTick()) {
+        clearPending(pending);
+        return;
+    }
     platformNoteTick(++shell.ticksHandled);
     beginSessionTick();
+    aroundGameTickBegins();
     const Scene* scene = sceneFor(sceneLoop.currentScene);
     if (scene)
         tickScene(*scene, pending);
     else
         clearPending(pending);
+    aroundGameTickEnds();
     endSessionTick();
 }
 
@@ -61,6 +69,10 @@ long MainWindowProc(PlatformWindow* window, unsigned message, uintptr_t wParam, 
         break;
     case WM_QUERYNEWPALETTE:
         restorePaletteAfterFocus();
+        break;
+    case WM_ACTIVATEAPP:
+        if (wParam == 0)
+            aroundGameFocusLost();
         break;
     case TickMessage:
         dispatchTick(lParam);

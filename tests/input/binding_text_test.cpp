@@ -19,7 +19,7 @@ Bindings unbound() {
 
 TEST(BindingText, DefaultEntriesReadBackAsTheDefaultTable) {
     const std::vector<BindingEntry> entries = defaultBindingEntries();
-    ASSERT_EQ(entries.size(), static_cast<size_t>(gameKeyCount));
+    ASSERT_EQ(entries.size(), static_cast<size_t>(bindingRowCount));
     Bindings read = unbound();
     std::string error;
     for (const BindingEntry& entry : entries) {

@@ -1,15 +1,13 @@
 #pragma once
 #include "canvas.h"
+#include "display/pixel_font.h"
 
 #include <string>
 
 namespace kavorind {
 
-// A 5 x 7 pixel alphabet (capitals, digits, a few punctuation marks) that the fonts, the opening
-// text and the menu labels are drawn from. Rows top first, bit 4 the leftmost column.
-const uint8_t* glyphRows(char c);
-// Width in font pixels of the glyph (narrow for I, 1, punctuation).
-int glyphWidth(char c);
+// Text in the game's pixel alphabet (display/pixel_font.h), shaded and dropped-shadowed for the
+// content's pictures.
 
 struct TextStyle {
     int scale = 2;

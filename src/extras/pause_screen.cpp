@@ -1,0 +1,63 @@
+#include "extras/pause_screen.h"
+
+#include "display/display_device.h"
+#include "extras/around_game.h"
+#include "input/bindings.h"
+#include "platform/audio.h"
+#include "platform/keyboard.h"
+#include "scenes/scene_protocol.h"
+
+namespace kavorind {
+
+namespace {
+
+// 1 when down now and not at the last look.
+int newlyDown(int down, int* before) {
+    const int pressed = down && !*before;
+    *before = down ? 1 : 0;
+    return pressed;
+}
+
+// The picture with the pause over it at once, unless a frame waits to be drawn anyway.
+void showPauseChange() {
+    if (!sceneLoop.frameReady)
+        displayDevice.showFrameAgain();
+}
+
+} // namespace
+
+void beginPause() {
+    PauseScreen& pause = aroundGame.pause;
+    if (pause.paused)
+        return;
+    pause.paused = 1;
+    // Escape is held to leave the stage: one already down when the pause began leaves nothing.
+    pause.escapeDown = platformKeyDown(VK_ESCAPE) ? 1 : 0;
+    platformAudioPause(1);
+    showPauseChange();
+}
+
+void endPause() {
+    PauseScreen& pause = aroundGame.pause;
+    if (!pause.paused)
+        return;
+    pause.paused = 0;
+    platformAudioPause(0);
+    showPauseChange();
+}
+
+int pauseHoldsTick() {
+    PauseScreen& pause = aroundGame.pause;
+    const int pausePressed = newlyDown(shellActionDown(ACTION_PAUSE), &pause.pauseKeyDown);
+    if (!pause.paused) {
+        if (pausePressed)
+            beginPause();
+        return pause.paused;
+    }
+    const int escapePressed = newlyDown(platformKeyDown(VK_ESCAPE), &pause.escapeDown);
+    if (pausePressed || escapePressed)
+        endPause();
+    return pause.paused;
+}
+
+} // namespace kavorind
