@@ -161,6 +161,8 @@ void takeSnapshot() {
         session.replaying = 0;
         session.takenOverAt = session.tick;
         scripted = 0;
+        std::fprintf(stderr, "Kavorind: the player took over the replay at tick %d\n",
+                     session.tick);
     }
     if (scripted)
         advanceKeyScript(&session.replay, session.tick);
