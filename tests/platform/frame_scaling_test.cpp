@@ -215,6 +215,41 @@ TEST_P(FrameScalingTest, APaletteChangeRecoloursTheSameIndices) {
     EXPECT_EQ(at(11, 10), black);
 }
 
+// The shell's boxes go over the picture in the output's pixels, told where the frame lies: an
+// opaque one replaces what is under it, a half-transparent black one halves it; shown again after a
+// resize, the painter is asked afresh for the new size; without a painter nothing is added.
+TEST_P(FrameScalingTest, TheOverlayIsDrawnOverThePictureInTheOutputsPixels) {
+    static PlatformOverlayArea asked;
+    platformSetOverlayPainter(
+        [](const PlatformOverlayArea& area, std::vector<PlatformOverlayBox>* boxes) {
+            asked = area;
+            boxes->push_back({area.frameX, area.frameY, 3, 2, 0xff00ff00u});
+            boxes->push_back({area.frameX + 10, area.frameY, 4, 4, 0x80000000u});
+        });
+    sizeWindow(800, 600);
+    std::vector<uint8_t> frame(640 * 480, 1);
+    present(FrameInteger, frame);
+    EXPECT_EQ(asked.width, 800);
+    EXPECT_EQ(asked.frameX, 80);
+    EXPECT_EQ(asked.frameY, 60);
+    EXPECT_EQ(at(80, 60), 0xff00ff00u);
+    EXPECT_EQ(at(82, 61), 0xff00ff00u);
+    EXPECT_EQ(at(83, 60), white);
+    const uint32_t halved = at(91, 61);
+    EXPECT_NEAR(static_cast<int>(halved & 0xff), 0x7f, 2) << std::hex << halved;
+    EXPECT_EQ(at(94, 61), white);
+
+    sizeWindow(1280, 960);
+    ASSERT_EQ(platformShowFrameAgain(texture), 1);
+    readScreen();
+    EXPECT_EQ(asked.frameWidth, 1280);
+    EXPECT_EQ(at(0, 0), 0xff00ff00u);
+
+    platformSetOverlayPainter(nullptr);
+    present(FrameInteger, frame);
+    EXPECT_EQ(at(0, 0), white);
+}
+
 INSTANTIATE_TEST_SUITE_P(BothWays, FrameScalingTest, ::testing::Values(0, 1),
                          [](const ::testing::TestParamInfo<int>& info) {
                              return info.param ? std::string("Renderer") : std::string("Surface");
