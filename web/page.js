@@ -15,6 +15,7 @@
     exitCode: null,
     output: [], // the program's own lines, standard output and error alike
     args: [], // the command line the game was started with
+    starts: 0, // games started since the page loaded
     presents: 0, // frames presented since the page loaded
     firstFrameMs: null, // page load to the first frame presented, in milliseconds
     keepTicks: new Set(), // frames of these ticks are kept in `kept`
@@ -181,6 +182,7 @@
     module.kavorindFrame = (...frame) => onFrame(module, ...frame);
     module.kavorindPlayerFiles = (folder, fingerprint) => playerFilesChanged(module, folder, fingerprint);
     probe.module = module;
+    ++probe.starts;
     probe.state = 'running';
     keepFocusOnGame();
     if (audioMissing() && !params.has('mute'))

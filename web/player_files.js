@@ -1,7 +1,7 @@
 // The player's own files (the score table and the replays) kept in the browser's IndexedDB: every
 // game the page starts finds them in the folder /player, which is its XDG_DATA_HOME, read back from
 // the storage before the game's main runs, and each time the game says it wrote them they are saved
-// again. Where the browser keeps no storage (a private window, say) the page still plays: the files
+// again (the game's own fsync of a file there saves the folder too, and waits for it). Where the browser keeps no storage (a private window, say) the page still plays: the files
 // are carried from one game to the next in memory, and the player is told once that they go when
 // the page does. The page has this as window.kavorindPlayerFiles.
 'use strict';
@@ -36,6 +36,7 @@
       request.onsuccess = () => {
         clearTimeout(timer);
         request.result.close();
+        indexedDB.deleteDatabase('kavorind-storage-check');
         resolve(true);
       };
       request.onerror = (event) => {
@@ -97,21 +98,26 @@
   }
 
   // In a module's preRun, once ready() has settled: the folder mounted and filled, main held
-  // back until it is.
+  // back until it is. Where nothing is kept the folder is a plain one in memory: on IDBFS the
+  // game's every fsync would reach for the storage that is not there.
   function mount(module) {
     const FS = module.FS;
     FS.mkdir(folder);
-    FS.mount(FS.filesystems.IDBFS, {}, folder);
     module.ENV.XDG_DATA_HOME = folder;
     if (!state.keeps) {
+      FS.mount(FS.filesystems.MEMFS, {}, folder);
       putCarried(FS);
       return;
     }
+    FS.mount(FS.filesystems.IDBFS, {}, folder);
     module.addRunDependency('player-files');
     FS.syncfs(true, (error) => {
       // Saving over what could not be read would lose it: this page's games keep to memory.
       if (error) {
         state.failed = true;
+        FS.unmount(folder);
+        FS.mount(FS.filesystems.MEMFS, {}, folder);
+        putCarried(FS);
         trouble(`The scores and replays kept in this browser could not be read (${error}): ` +
           'new ones last only until the page is closed.');
       }
