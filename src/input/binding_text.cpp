@@ -31,6 +31,9 @@ constexpr RowNaming rowNamings[bindingRowCount] = {
     {"bind.escape", "Leaves the stage for the menu, quits from the menu."},
     {"bind.pause", "Pauses and resumes (not with classic = yes)."},
     {"bind.scores", "Held in the menu, shows the high scores (not with classic = yes)."},
+    {"bind.options", "Opens the options screen (not with classic = yes)."},
+    {"bind.screenshot", "Saves the game's picture as a PNG file (not with classic = yes)."},
+    {"bind.frame_times", "Shows or hides the tick and frame times (not with classic = yes)."},
 };
 
 // Names that do not follow from a pattern; the first name of an input is the one written, the

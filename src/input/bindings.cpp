@@ -69,6 +69,9 @@ Bindings defaultBindings() {
     bindings.inputs[GAME_ESCAPE] = {key(VK_ESCAPE), button(PAD_BACK)};
     bindings.inputs[ACTION_PAUSE] = {key('P'), key(VK_PAUSE), button(PAD_GUIDE)};
     bindings.inputs[ACTION_SCORES] = {key(VK_TAB)};
+    bindings.inputs[ACTION_OPTIONS] = {key(VK_F1)};
+    bindings.inputs[ACTION_SCREENSHOT] = {key(VK_F12)};
+    bindings.inputs[ACTION_FRAME_TIMES] = {key(VK_F3)};
     return bindings;
 }
 

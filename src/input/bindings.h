@@ -15,6 +15,9 @@ constexpr int VK_MENU = 0x12; // either Alt key
 constexpr int VK_SPACE = 0x20;
 constexpr int VK_TAB = 0x09;
 constexpr int VK_PAUSE = 0x13;
+constexpr int VK_F1 = 0x70;
+constexpr int VK_F3 = 0x72;
+constexpr int VK_F12 = 0x7B;
 
 enum InputKind { INPUT_KEY, INPUT_PAD_BUTTON, INPUT_PAD_DIRECTION };
 
@@ -30,6 +33,9 @@ struct PhysicalInput {
 enum ShellAction {
     ACTION_PAUSE = gameKeyCount, // pauses and resumes
     ACTION_SCORES,               // held in the menu, shows the high scores
+    ACTION_OPTIONS,              // opens the options screen
+    ACTION_SCREENSHOT,           // saves the game's frame as a picture
+    ACTION_FRAME_TIMES,          // shows or hides the tick and frame times
     bindingRowCount
 };
 
@@ -40,7 +46,8 @@ struct Bindings {
 
 // Each key bound to itself; Return and Space fire too; the d-pad and the left stick fly, A and
 // Start fire, B fires the special weapon and Back leaves. P, Pause and the pad's Guide button pause
-// (Start already fires); Tab shows the scores.
+// (Start already fires); Tab shows the scores, F1 the options, F12 saves a screenshot and F3 shows
+// the frame times.
 Bindings defaultBindings();
 
 // A stick or trigger counts as pressed past a quarter of its travel: worn sticks rest up to about
