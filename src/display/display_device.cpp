@@ -14,6 +14,7 @@ namespace {
 // Whoever watches the presented frames (the headless runner, tests).
 struct DisplayPresents {
     PresentObserver observer = nullptr;
+    PresentColours colours = nullptr;
 };
 
 DisplayPresents displayPresents;
@@ -100,6 +101,10 @@ WindowCorner cornerWithinWorkArea(int windowLeft, int windowTop, int workLeft, i
 
 void setPresentObserver(PresentObserver observer) {
     displayPresents.observer = observer;
+}
+
+void setPresentColours(PresentColours colours) {
+    displayPresents.colours = colours;
 }
 
 uint32_t setPrimaryPalette(PrimarySurface* primary, DevicePalette* palette) {
@@ -230,6 +235,8 @@ int DisplayDevice::presentToWindow() {
     if (displayPresents.observer)
         displayPresents.observer(*back, shown);
     const uint32_t* table = shown ? shown->argb.data() : greyRamp().data();
+    if (displayPresents.colours)
+        table = displayPresents.colours(table);
     return platformPresentFrame(primary->texture, back->pixels.data(), back->width, table);
 }
 

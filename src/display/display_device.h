@@ -103,5 +103,9 @@ WindowCorner cornerWithinWorkArea(int windowLeft, int windowTop, int workLeft, i
 // Sees every presented frame (the headless runner saves them as pictures); null for none.
 using PresentObserver = void (*)(const Surface& frame, const DevicePalette* palette);
 void setPresentObserver(PresentObserver observer);
+// Chooses the colours the window shows a frame in, given the palette's (the shell's reduced hit
+// flash); the palette itself and the observer are untouched. Null shows the palette's.
+using PresentColours = const uint32_t* (*)(const uint32_t* paletteColours);
+void setPresentColours(PresentColours colours);
 
 } // namespace kavorind

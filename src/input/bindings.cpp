@@ -10,11 +10,20 @@ namespace kavorind {
 
 namespace {
 
+// Hold-to-fire's count of the ticks the fire key has been held in a stage.
+struct HoldToFire {
+    int enabled = 0;
+    int reload = 0;
+    int inStage = 0;
+    int heldTicks = 0;
+};
+
 // The table the game's key source answers from, and what it reads.
 struct InputBindings {
     Bindings bindings;
     PhysicalReader reader = platformReader();
     ReturnPress returnPress;
+    HoldToFire holdToFire;
 };
 
 InputBindings inputBindings;
@@ -100,7 +109,34 @@ void installBindingsReading(const Bindings& bindings, const PhysicalReader& read
     inputBindings.bindings = bindings;
     inputBindings.reader = reader;
     inputBindings.returnPress = ReturnPress{};
+    inputBindings.holdToFire.heldTicks = 0;
     platformSetKeySource(boundKeyDown);
+}
+
+// Held ticks 1 to reload - 1 read down, tick reload up, then down again: a press every reload
+// ticks, the first on the tick the key went down.
+int fireAsTapped(const HoldToFire& hold, int down) {
+    if (!hold.enabled || !hold.inStage || !down || hold.reload < 2 || hold.heldTicks < 1)
+        return down;
+    return (hold.heldTicks - 1) % hold.reload != hold.reload - 1;
+}
+
+void setHoldToFire(int reloadTicks) {
+    inputBindings.holdToFire = HoldToFire{};
+    inputBindings.holdToFire.enabled = reloadTicks > 0;
+    inputBindings.holdToFire.reload = reloadTicks;
+}
+
+void stepHoldToFire(int inStage, int reloadTicks) {
+    HoldToFire& hold = inputBindings.holdToFire;
+    if (!hold.enabled)
+        return;
+    hold.inStage = inStage;
+    if (reloadTicks > 0)
+        hold.reload = reloadTicks;
+    const int down = gameKeyDown(inputBindings.bindings, GAME_FIRE, inputBindings.reader,
+                                 &inputBindings.returnPress);
+    hold.heldTicks = down && inStage ? hold.heldTicks + 1 : 0;
 }
 
 int shellActionDown(int action) {
@@ -118,8 +154,9 @@ int boundKeyDown(int virtualKey) {
     int row = gameKeyRow(virtualKey);
     if (row < 0)
         return inputBindings.reader.keyDown(virtualKey) ? 1 : 0;
-    return gameKeyDown(inputBindings.bindings, row, inputBindings.reader,
-                       &inputBindings.returnPress);
+    const int down =
+        gameKeyDown(inputBindings.bindings, row, inputBindings.reader, &inputBindings.returnPress);
+    return row == GAME_FIRE ? fireAsTapped(inputBindings.holdToFire, down) : down;
 }
 
 } // namespace kavorind

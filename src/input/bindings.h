@@ -82,6 +82,13 @@ void installBindings(const Bindings& bindings);
 void installBindingsReading(const Bindings& bindings, const PhysicalReader& reader);
 // The key source installed: the table for the seven codes, the keyboard for the others.
 int boundKeyDown(int virtualKey);
+// Hold-to-fire: while a stage runs and the fire key is held, the key reads up for one tick before
+// each moment the craft can fire again, so that the game sees a fresh press every reloadTicks
+// ticks, as from a fast tapper. 0 turns it off. The shell passes the reload down: this layer does
+// not read the game's records.
+void setHoldToFire(int reloadTicks);
+// Once per tick, before the tick's keys are read: whether a stage runs and the reload now.
+void stepHoldToFire(int inStage, int reloadTicks);
 // 1 while an input bound to the shell's action is down on the real devices.
 int shellActionDown(int action);
 // The bindings installed.

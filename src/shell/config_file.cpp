@@ -62,6 +62,14 @@ int takeSetting(const std::string& key, const std::string& value, GameSettings* 
         *wrong = "pause_on_focus_loss is yes or no";
         return parseYesNo(value, &out->pauseOnFocusLoss);
     }
+    if (key == "hold_to_fire") {
+        *wrong = "hold_to_fire is yes or no";
+        return parseYesNo(value, &out->holdToFire);
+    }
+    if (key == "reduce_flashing") {
+        *wrong = "reduce_flashing is yes or no";
+        return parseYesNo(value, &out->reduceFlashing);
+    }
     if (key == "name") {
         out->name = value;
         return 1;
@@ -202,6 +210,10 @@ std::vector<ConfigDefault> defaultConfigEntries() {
          "The game exactly as it was (yes): no pause, results, scores or replays around it."},
         {"pause_on_focus_loss", "yes",
          "Pause when the window loses the keyboard or is minimised (yes) or play on (no)."},
+        {"hold_to_fire", "no",
+         "Holding the fire key fires as fast as the craft can (yes), or once a press (no)."},
+        {"reduce_flashing", "no",
+         "A hit shows a red border (yes) instead of turning the whole screen red (no)."},
         {"name", "", "Your name in the score table (at most 16 letters); empty: your login name."},
     };
 }
@@ -309,6 +321,8 @@ GameSettings effectiveSettings(const GameSettings& config, const GameOptions& op
     settings.mute = options.mute >= 0 ? options.mute : config.mute;
     settings.classic = options.classic > 0 ? 1 : config.classic;
     settings.pauseOnFocusLoss = config.pauseOnFocusLoss;
+    settings.holdToFire = config.holdToFire;
+    settings.reduceFlashing = config.reduceFlashing;
     settings.name = config.name;
     settings.otherEntries = config.otherEntries;
     return settings;

@@ -25,6 +25,8 @@ struct GameSettings {
     int mute = 0;
     int classic = 0;                       // 1: the game exactly as it was, nothing added around it
     int pauseOnFocusLoss = 1;              // a window that loses the player pauses the game
+    int holdToFire = 0;                    // a held fire key fires as fast as the craft can
+    int reduceFlashing = 0;                // the hit flash as a red border instead of a red screen
     std::string name;                      // for the score table; empty: the login name
     std::vector<ConfigEntry> otherEntries; // in file order
 };

@@ -129,3 +129,41 @@ TEST_F(BindingsTest, OtherCodesReadTheKeyboardAndRebindingMovesAGameKey) {
 }
 
 } // namespace kavorind
+
+namespace kavorind {
+
+// Held in a stage, fire reads as a fresh press every reload ticks (what a fast tapper gives the
+// game), through the pad as through the keyboard; outside a stage, and with it off, a held key is
+// one press.
+TEST_F(BindingsTest, HoldToFirePressesAgainEveryReloadOnlyInAStage) {
+    auto pressesOver = [&](int ticks, int inStage) {
+        std::vector<int> presses;
+        for (int tick = 1; tick <= ticks; ++tick) {
+            stepHoldToFire(inStage, 6);
+            sampleKeys();
+            if (keyPressed(VK_Z))
+                presses.push_back(tick);
+        }
+        return presses;
+    };
+    setHoldToFire(6);
+    devices.keys.insert(VK_Z);
+    EXPECT_EQ(pressesOver(20, 1), (std::vector<int>{1, 7, 13, 19}));
+    devices.keys.clear();
+    pressesOver(2, 1);
+    devices.buttons.insert(PAD_A);
+    EXPECT_EQ(pressesOver(8, 1), (std::vector<int>{1, 7}));
+    devices.buttons.clear();
+    pressesOver(2, 1);
+
+    devices.keys.insert(VK_Z);
+    EXPECT_EQ(pressesOver(20, 0), (std::vector<int>{1})) << "the menu confirms once per press";
+    devices.keys.clear();
+    pressesOver(2, 1);
+
+    setHoldToFire(0);
+    devices.keys.insert(VK_Z);
+    EXPECT_EQ(pressesOver(20, 1), (std::vector<int>{1})) << "off: the classic feel";
+}
+
+} // namespace kavorind
