@@ -1,6 +1,6 @@
 #include "common/icon_art.h"
 
-#include "common/png_writer.h"
+#include "display/png_writer.h"
 #include "platform/icon_picture.h"
 
 #include <algorithm>

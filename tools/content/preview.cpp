@@ -4,7 +4,7 @@
 #include "assets/sprite_set.h"
 #include "assets/stage_map.h"
 #include "assets/text.h"
-#include "common/png_writer.h"
+#include "display/png_writer.h"
 #include "display/surface.h"
 #include "font.h"
 #include "palette.h"

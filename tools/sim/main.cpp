@@ -3,9 +3,9 @@
 
 #include "common/headless_run.h"
 #include "common/output_place.h"
-#include "common/png_writer.h"
 #include "common/tool_main.h"
 #include "display/display_device.h"
+#include "display/png_writer.h"
 #include "input/key_script.h"
 #include "platform/content_file.h"
 #include "platform/file_io.h"
