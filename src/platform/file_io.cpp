@@ -285,6 +285,53 @@ int keepCopyBeside(const std::string& base, std::span<const uint8_t> bytes, std:
     return 0;
 }
 
+namespace {
+
+// Gives the file at temporary the name path only if nothing has it, in one step: a rename that
+// refuses a taken name, or where the file system (or the C library) has none, a hard link, which
+// refuses it just as well. 0 with errno set on failure; the temporary name is gone on success.
+int placeUnderFreeName(const std::string& temporary, const std::string& path) {
+#ifdef RENAME_NOREPLACE
+    if (::renameat2(AT_FDCWD, temporary.c_str(), AT_FDCWD, path.c_str(), RENAME_NOREPLACE) == 0)
+        return 1;
+    if (errno != EINVAL && errno != ENOSYS)
+        return 0;
+#endif
+    const int linked = ::link(temporary.c_str(), path.c_str()) == 0;
+    const int linkError = errno;
+    if (linked)
+        ::unlink(temporary.c_str());
+    errno = linkError;
+    return linked;
+}
+
+} // namespace
+
+int writeNewFileSafely(const std::string& path, std::span<const uint8_t> bytes,
+                       FileDurability durability, int* nameTaken, std::string* why) {
+    *nameTaken = 0;
+    std::string temporary;
+    int descriptor = createBeside(path, &temporary, why);
+    if (descriptor < 0)
+        return 0;
+    int written = writeAll(descriptor, bytes.data(), bytes.size(), why);
+    if (!written)
+        closeDescriptor(descriptor);
+    if (!written || !syncAndClose(descriptor, durability, why)) {
+        ::unlink(temporary.c_str());
+        return 0;
+    }
+    if (!placeUnderFreeName(temporary, path)) {
+        *nameTaken = errno == EEXIST;
+        *why = systemReason(errno);
+        ::unlink(temporary.c_str());
+        return 0;
+    }
+    if (durability == FileDurable)
+        syncFolder(folderOf(path));
+    return 1;
+}
+
 int openGrowingFile(GrowingFile* file, const std::string& path, FileDurability durability,
                     std::string* why) {
     *file = GrowingFile{};

@@ -51,6 +51,12 @@ inline int writeFileSafely(const std::string& path, std::string_view text,
 int keepCopyBeside(const std::string& base, std::span<const uint8_t> bytes, std::string* keptAs,
                    std::string* why);
 
+// writeFileSafely for a file that must not replace anything: the new file takes path's name only
+// when nothing has it (never over a file, a link or anything else). 0 with the reason in *why, and
+// *nameTaken set to 1 when the name was taken, so that the caller may try another one.
+int writeNewFileSafely(const std::string& path, std::span<const uint8_t> bytes,
+                       FileDurability durability, int* nameTaken, std::string* why);
+
 // A file written as the program goes (recordings, traces). It is made exclusively beside its
 // output when opened, so that a place that cannot be written is refused at once, and takes the
 // output's name only when placed: until then an older file of that name stays untouched.

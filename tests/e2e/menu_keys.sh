@@ -9,6 +9,8 @@ source "$(dirname "$0")/xvfb_session.bash"
 work=$(mktemp -d)
 trap 'kill "${game:-0}" 2>/dev/null || true; xvfb_stop; rm -rf "$work"' EXIT
 xvfb_start
+# Alt+Return's mode is remembered in the settings file: this test's own, not the shared one.
+export XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/share"
 "$build/kavorind-test-content" "$work/data"
 cd "$work/data"
 
