@@ -240,6 +240,13 @@ int DisplayDevice::presentToWindow() {
     return platformPresentFrame(primary->texture, back->pixels.data(), back->width, table);
 }
 
+void DisplayDevice::setScaling(int scaling) {
+    scale = scaling;
+    if (directDraw)
+        platformSetFrameScaling(directDraw, scale);
+    showFrameAgain();
+}
+
 int DisplayDevice::toggleFullScreen() {
     if (!directDraw)
         return 0;

@@ -85,6 +85,8 @@ struct DisplayDevice {
     int toggleFullScreen();
     // Shows the last presented frame again as the window is now (resized or uncovered).
     void showFrameAgain();
+    // How the frame fills the window from now on (a FrameScaling), shown at once.
+    void setScaling(int scaling);
 };
 
 // The one display device of the program.

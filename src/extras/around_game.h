@@ -3,6 +3,7 @@
 #include "input/key_recording.h"
 #include "shell/run_start.h"
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -17,11 +18,15 @@ namespace kavorind {
 // How the game was started, as far as the additions care.
 struct AroundGameSetup {
     int pauseOnFocusLoss = 1; // off for a game that plays a key script
+    int scriptPlays = 0;      // --replay, --watch: focus loss never pauses
     int practiceStage = 0;    // 1 to 3 (--stage), 0 for none
+    int holdToFire = 0;       // a held fire key fires as fast as the craft can
+    int reduceFlashing = 0;   // the hit flash as a red border over the stage's own colours
     std::string playerFolder; // where the score table and replays are kept; "" when nowhere
     std::string fingerprint;  // of the content the scores belong to
     std::string playerName;
-    std::string replayNote; // what is odd about a watched replay (other content or version)
+    std::string replayNote;   // what is odd about a watched replay (other content or version)
+    std::string settingsFile; // the settings file the game read, where choices are kept
 };
 
 // The pause: no tick runs while it lasts, the voices hold still and the picture is dimmed.
@@ -29,6 +34,7 @@ struct PauseScreen {
     int paused = 0;
     int pauseKeyDown = 0; // the pause action at the last look, so that only a new press counts
     int escapeDown = 0;
+    int confirmDown = 0; // Return or fire: opens the options
 };
 
 // The run under way: from the first tick of the game scene after the menu (or a watched replay's
@@ -60,6 +66,13 @@ struct ResultPanel {
     uint8_t keysDown = 0; // the game keys held as it appeared: only a new press dismisses it
 };
 
+// "STAGE n" as each stage begins, for about 3 s; the first stage of a run adds the keys as bound.
+struct StageTitle {
+    int ticksLeft = 0;
+    int stage = 0;
+    int withKeys = 0;
+};
+
 // The table held up while the scores key is held in the menu.
 struct ScoreBoard {
     int showing = 0;
@@ -73,7 +86,9 @@ struct AroundGame {
     RunRecord run;
     ResultPanel result;
     ScoreBoard board;
-    int takeOverTicksLeft = 0; // "you have the controls" after a take-over
+    StageTitle title;
+    std::array<uint32_t, 256> calmColours{}; // the stage's own colours, shown for a reduced flash
+    int takeOverTicksLeft = 0;               // "you have the controls" after a take-over
     int takeOverNoted = 0;
 };
 
@@ -93,5 +108,10 @@ void aroundGameTickEnds();
 void aroundGameFocusLost();
 // The program ends: a run still under way is kept as it stands.
 void finishAroundGame();
+// 1 while the hit flash is shown and the player asked for it reduced: the frame keeps the stage's
+// colours and a red border goes round it.
+int hitFlashReduced();
+// The colours a frame is shown in, given the palette's: the stage's own while the flash is reduced.
+const uint32_t* coloursShownFor(const uint32_t* paletteColours);
 
 } // namespace kavorind

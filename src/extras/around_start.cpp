@@ -3,9 +3,11 @@
 #include "extras/player_files.h"
 #include "extras/replay_file.h"
 #include "extras/score_table.h"
+#include "input/binding_text.h"
 #include "input/key_script.h"
 #include "platform/file_io.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -38,6 +40,19 @@ void noteDifferences(const ReplayHeader& header, const std::string& fingerprint,
 }
 
 } // namespace
+
+std::string keysHelpText(const std::string& settingsFile) {
+    std::string text = "\nkeys (as shipped; the settings file's bind. lines change them):\n";
+    for (const BindingEntry& entry : defaultBindingEntries()) {
+        std::string name = entry.key.substr(entry.key.find('.') + 1);
+        name.resize(std::max<size_t>(name.size(), 12), ' ');
+        text += "  " + name + " " + entry.value + "\n";
+    }
+    text += "\nsettings: " +
+            (settingsFile.empty() ? std::string("(no folder for them)") : settingsFile) +
+            "\nscores and replays: " + playerFolderFromEnvironment() + "\n";
+    return text;
+}
 
 std::string playerFolderFromEnvironment() {
     return playerDataFolder(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
@@ -92,7 +107,10 @@ AroundGameSetup aroundGameSetupFor(const GameSettings& settings, const GameOptio
     AroundGameSetup setup;
     const int scriptPlays = !options.replayFile.empty() || !options.timedemoFile.empty();
     setup.pauseOnFocusLoss = settings.pauseOnFocusLoss && !scriptPlays;
+    setup.scriptPlays = scriptPlays;
     setup.practiceStage = options.practiceStage;
+    setup.holdToFire = settings.holdToFire;
+    setup.reduceFlashing = settings.reduceFlashing;
     setup.playerFolder = playerFolderFromEnvironment();
     setup.fingerprint = fingerprint;
     setup.playerName = playerNameFrom(settings.name, loginName());

@@ -9,6 +9,10 @@
 namespace kavorind {
 // How the command line and the settings start what goes around the classic game.
 
+// What --help adds after the options: the keys as shipped and where the settings that change
+// them are kept.
+std::string keysHelpText(const std::string& settingsFile);
+
 // The player's folder for scores and replays, from the environment ("" when there is none).
 std::string playerFolderFromEnvironment();
 

@@ -1,7 +1,10 @@
 #include "extras/overlay_panels.h"
 
 #include "extras/around_game.h"
+#include "extras/frame_times.h"
+#include "extras/options_screen.h"
 #include "extras/overlay_text.h"
+#include "extras/screenshot.h"
 #include "input/binding_text.h"
 #include "input/bindings.h"
 #include "scenes/scene_protocol.h"
@@ -57,8 +60,9 @@ void paintPauseBanner(const OverlayPen& pen, const PlatformOverlayArea& area) {
     addOverlayBox(pen, 0, 0, area.width, area.height, overlayDim);
     const std::string resume = keysOf(ACTION_PAUSE) + " RESUMES";
     const std::string leave = keysOf(GAME_ESCAPE) + " " + escapeMeaning();
+    const std::string options = "RETURN OPTIONS";
     const int line = overlayLineHeight(pen, 1);
-    const int height = overlayLineHeight(pen, 3) + line / 2 + 2 * line;
+    const int height = overlayLineHeight(pen, 3) + line / 2 + 3 * line;
     const int width = std::max({overlayTextWidth(pen, "PAUSED", 3),
                                 overlayTextWidth(pen, resume, 1), overlayTextWidth(pen, leave, 1)});
     int y = area.frameY + (area.frameHeight - height) / 2;
@@ -67,6 +71,7 @@ void paintPauseBanner(const OverlayPen& pen, const PlatformOverlayArea& area) {
     y += overlayLineHeight(pen, 3) + line / 2;
     addCentredText(pen, resume, centreX(area), y, 1, overlayWhite);
     addCentredText(pen, leave, centreX(area), y + line, 1, overlayWhite);
+    addCentredText(pen, options, centreX(area), y + 2 * line, 1, overlayGrey);
 }
 
 std::string rankLine(const ResultPanel& result) {
@@ -143,6 +148,54 @@ void paintScoreBoard(const OverlayPen& pen, const PlatformOverlayArea& area) {
     }
 }
 
+// The first keyboard key bound to a row, as the player would read it on the key.
+std::string firstKeyOf(int row) {
+    for (PhysicalInput input : installedBindings().inputs[static_cast<size_t>(row)])
+        if (input.kind == INPUT_KEY && !inputName(input).empty())
+            return inputName(input);
+    return "NO KEY";
+}
+
+// "ARROWS FLY" when the arrows fly, else the four keys in the order left, right, up, down.
+std::string flyKeys() {
+    const std::string arrows[] = {"Left", "Right", "Up", "Down"};
+    std::string keys;
+    int allArrows = 1;
+    for (int row = GAME_LEFT; row <= GAME_DOWN; ++row) {
+        allArrows = allArrows && firstKeyOf(row) == arrows[row - GAME_LEFT];
+        keys += (keys.empty() ? "" : " ") + firstKeyOf(row);
+    }
+    return allArrows ? "ARROWS" : keys;
+}
+
+void paintStageTitle(const OverlayPen& pen, const PlatformOverlayArea& area) {
+    const StageTitle& title = aroundGame.title;
+    int y = area.frameY + area.frameHeight / 4;
+    addCentredText(pen, "STAGE " + std::to_string(title.stage), centreX(area), y, 3, overlayGold);
+    if (!title.withKeys)
+        return;
+    y += overlayLineHeight(pen, 3);
+    const int line = overlayLineHeight(pen, 1);
+    addCentredText(pen,
+                   flyKeys() + " FLY   " + firstKeyOf(GAME_FIRE) + " FIRES   " +
+                       firstKeyOf(GAME_SPECIAL) + " SPECIAL",
+                   centreX(area), y, 1, overlayWhite);
+    addCentredText(pen,
+                   firstKeyOf(ACTION_PAUSE) + " PAUSES   " + firstKeyOf(GAME_ESCAPE) + " LEAVES",
+                   centreX(area), y + line, 1, overlayWhite);
+}
+
+// A few pixels of red round the frame in place of the red screen of a hit.
+void paintFlashBorder(const OverlayPen& pen, const PlatformOverlayArea& area) {
+    const int thick = 4 * pen.unit;
+    const int right = area.frameX + area.frameWidth - thick;
+    const int bottom = area.frameY + area.frameHeight - thick;
+    addOverlayBox(pen, area.frameX, area.frameY, area.frameWidth, thick, overlayRed);
+    addOverlayBox(pen, area.frameX, bottom, area.frameWidth, thick, overlayRed);
+    addOverlayBox(pen, area.frameX, area.frameY, thick, area.frameHeight, overlayRed);
+    addOverlayBox(pen, right, area.frameY, thick, area.frameHeight, overlayRed);
+}
+
 // In the frame's top-right corner, clear of the game's own gauges on the left.
 void paintReplayMark(const OverlayPen& pen, const PlatformOverlayArea& area) {
     const int margin = 4 * pen.unit;
@@ -188,13 +241,21 @@ void paintAroundGame(const PlatformOverlayArea& area, std::vector<PlatformOverla
     if (!aroundGame.enabled || area.frameWidth <= 0 || area.frameHeight <= 0)
         return;
     OverlayPen pen{boxes, overlayUnit(area)};
+    if (hitFlashReduced())
+        paintFlashBorder(pen, area);
     paintReplayMark(pen, area);
+    if (aroundGame.title.ticksLeft > 0)
+        paintStageTitle(pen, area);
     if (aroundGame.board.showing)
         paintScoreBoard(pen, area);
     else if (aroundGame.result.ticksLeft > 0)
         paintResult(pen, area);
-    if (aroundGame.pause.paused)
+    paintFrameTimes(area, boxes);
+    if (optionsScreen.open)
+        paintOptionsScreen(area, boxes);
+    else if (aroundGame.pause.paused)
         paintPauseBanner(pen, area);
+    paintScreenshotNotice(pen, area);
 }
 
 } // namespace kavorind

@@ -2,6 +2,7 @@
 
 #include "display/display_device.h"
 #include "extras/around_game.h"
+#include "extras/options_screen.h"
 #include "input/bindings.h"
 #include "platform/audio.h"
 #include "platform/keyboard.h"
@@ -33,6 +34,7 @@ void beginPause() {
     pause.paused = 1;
     // Escape is held to leave the stage: one already down when the pause began leaves nothing.
     pause.escapeDown = platformKeyDown(VK_ESCAPE) ? 1 : 0;
+    pause.confirmDown = platformPhysicalKeyDown(VK_RETURN) || platformKeyDown(VK_Z);
     platformAudioPause(1);
     showPauseChange();
 }
@@ -55,8 +57,13 @@ int pauseHoldsTick() {
         return pause.paused;
     }
     const int escapePressed = newlyDown(platformKeyDown(VK_ESCAPE), &pause.escapeDown);
+    // Return (and the pad's fire) opens the options from the pause, whatever F1 is bound to.
+    const int optionsPressed =
+        newlyDown(platformPhysicalKeyDown(VK_RETURN) || platformKeyDown(VK_Z), &pause.confirmDown);
     if (pausePressed || escapePressed)
         endPause();
+    else if (optionsPressed)
+        openOptionsScreen();
     return pause.paused;
 }
 

@@ -24,6 +24,7 @@ struct InputBindings {
     PhysicalReader reader = platformReader();
     ReturnPress returnPress;
     HoldToFire holdToFire;
+    uint16_t ignoredUntilReleased = 0; // game rows, bit per row
 };
 
 InputBindings inputBindings;
@@ -110,6 +111,7 @@ void installBindingsReading(const Bindings& bindings, const PhysicalReader& read
     inputBindings.reader = reader;
     inputBindings.returnPress = ReturnPress{};
     inputBindings.holdToFire.heldTicks = 0;
+    inputBindings.ignoredUntilReleased = 0;
     platformSetKeySource(boundKeyDown);
 }
 
@@ -139,6 +141,33 @@ void stepHoldToFire(int inStage, int reloadTicks) {
     hold.heldTicks = down && inStage ? hold.heldTicks + 1 : 0;
 }
 
+void ignoreHeldGameKeysUntilReleased() {
+    for (int row = 0; row < gameKeyCount; ++row)
+        if (gameKeyDown(inputBindings.bindings, row, inputBindings.reader,
+                        &inputBindings.returnPress))
+            inputBindings.ignoredUntilReleased |= static_cast<uint16_t>(1 << row);
+}
+
+int inputDownNow(PhysicalInput* out) {
+    const PhysicalReader& reader = inputBindings.reader;
+    for (int code = 1; code < 256; ++code)
+        if (reader.keyDown(code)) {
+            *out = key(code);
+            return 1;
+        }
+    for (int padButton = 0; padButton < PAD_BUTTON_COUNT; ++padButton)
+        if (reader.padButtonDown(padButton)) {
+            *out = button(padButton);
+            return 1;
+        }
+    for (int padDirection = 0; padDirection < PAD_DIRECTION_COUNT; ++padDirection)
+        if (reader.padTravel(padDirection) > padDeadZone) {
+            *out = direction(padDirection);
+            return 1;
+        }
+    return 0;
+}
+
 int shellActionDown(int action) {
     if (action < gameKeyCount)
         return 0;
@@ -156,6 +185,12 @@ int boundKeyDown(int virtualKey) {
         return inputBindings.reader.keyDown(virtualKey) ? 1 : 0;
     const int down =
         gameKeyDown(inputBindings.bindings, row, inputBindings.reader, &inputBindings.returnPress);
+    const auto bit = static_cast<uint16_t>(1 << row);
+    if (inputBindings.ignoredUntilReleased & bit) {
+        if (down)
+            return 0;
+        inputBindings.ignoredUntilReleased &= static_cast<uint16_t>(~bit);
+    }
     return row == GAME_FIRE ? fireAsTapped(inputBindings.holdToFire, down) : down;
 }
 

@@ -89,6 +89,12 @@ int boundKeyDown(int virtualKey);
 void setHoldToFire(int reloadTicks);
 // Once per tick, before the tick's keys are read: whether a stage runs and the reload now.
 void stepHoldToFire(int inStage, int reloadTicks);
+// Every game key held now reads up until it is let go (a key still held as the options screen
+// closes does nothing in the game).
+void ignoreHeldGameKeysUntilReleased();
+// An input down on the real devices now, keys first, then pad buttons, then stick directions;
+// 0 when none is.
+int inputDownNow(PhysicalInput* out);
 // 1 while an input bound to the shell's action is down on the real devices.
 int shellActionDown(int action);
 // The bindings installed.

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <cstring>
 #include <initializer_list>
 #include <vector>
@@ -669,6 +670,16 @@ int platformShowFrameAgain(PlatformTexture* texture) {
 
 void platformForceRenderer(int forced) {
     platformVideo.rendererForced = forced;
+}
+
+std::string platformPresentPathName(PlatformRenderer* renderer) {
+    SDL_RendererInfo info{};
+    if (!renderer || !renderer->renderer || SDL_GetRendererInfo(renderer->renderer, &info) != 0)
+        return "WINDOW SURFACE";
+    std::string name = info.name ? info.name : "";
+    for (char& c : name)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return "GPU TEXTURE (" + name + ")";
 }
 
 void platformSetOverlayPainter(PlatformOverlayPainter painter) {

@@ -2,6 +2,7 @@
 #include "platform/platform.h"
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace kavorind {
@@ -83,6 +84,9 @@ struct PlatformOverlayArea {
 using PlatformOverlayPainter = void (*)(const PlatformOverlayArea& area,
                                         std::vector<PlatformOverlayBox>* boxes);
 void platformSetOverlayPainter(PlatformOverlayPainter painter);
+// How frames reach the window, for the player's curiosity: "GPU TEXTURE (OPENGL)" through a
+// renderer, "WINDOW SURFACE" straight into the window's pixels.
+std::string platformPresentPathName(PlatformRenderer* renderer);
 
 // The headless runner's window is never seen: with screen output off, frames are not converted or
 // copied anywhere (presentation still succeeds, and the display's observers still see each frame).

@@ -4,6 +4,7 @@
 #include "display/display_device.h"
 #include "extras/around_start.h"
 #include "extras/content_fingerprint.h"
+#include "extras/remembered_settings.h"
 #include "input/bindings.h"
 #include "platform/messages.h"
 #include "platform/signals.h"
@@ -101,13 +102,19 @@ int enterContentFolder(const std::string& folder) {
     return 0;
 }
 
-// --where: the folder the game would read, or where it looked in vain.
-int showContentFolder(const DataChoice& choice) {
+// --where: the folder the game would read, or where it looked in vain; then where the settings
+// and the scores are kept.
+int showContentFolder(const DataChoice& choice, const GameOptions& options) {
     if (!choice.found) {
         std::fprintf(stderr, "%s\n", noContentFolderLine(choice.searched).c_str());
         return exitFailure;
     }
     std::printf("%s\n", choice.folder.c_str());
+    const std::string settings =
+        configFilePath(options.configFile, std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
+    const std::string scores = playerFolderFromEnvironment();
+    std::printf("settings: %s\nscores: %s\n", settings.empty() ? "(nowhere)" : settings.c_str(),
+                scores.empty() ? "(nowhere)" : (scores + "/scores.txt").c_str());
     return exitSuccess;
 }
 
@@ -205,6 +212,10 @@ int kavorindMain(int argc, const char* const* argv) {
     }
     if (options.help) {
         std::fputs(usageText(), stdout);
+        std::fputs(keysHelpText(configFilePath(options.configFile, std::getenv("XDG_CONFIG_HOME"),
+                                               std::getenv("HOME")))
+                       .c_str(),
+                   stdout);
         return exitSuccess;
     }
     if (options.version) {
@@ -213,13 +224,13 @@ int kavorindMain(int argc, const char* const* argv) {
     }
     DataChoice content = chooseDataFolder(gatherDataSearchInputs(options.dataDir));
     if (options.where)
-        return showContentFolder(content);
+        return showContentFolder(content, options);
     // The content's fingerprint names its scores: read through once, only when they are wanted.
     std::string fingerprint;
     if (content.found && (options.scores || !options.watch.empty()))
         fingerprint = contentFingerprint(content.folder);
     if (options.scores)
-        return content.found ? printScores(fingerprint) : showContentFolder(content);
+        return content.found ? printScores(fingerprint) : showContentFolder(content, options);
     makeFileOptionsAbsolute(&options);
     WatchPlan watch;
     if (!takeWatchedReplay(content, fingerprint, &options, &watch))
@@ -244,7 +255,11 @@ int kavorindMain(int argc, const char* const* argv) {
     if (aroundGameWanted(shell.settings, options)) {
         if (fingerprint.empty())
             fingerprint = contentFingerprint(content.folder);
-        startAroundGame(aroundGameSetupFor(shell.settings, options, fingerprint, watch));
+        AroundGameSetup setup = aroundGameSetupFor(shell.settings, options, fingerprint, watch);
+        setup.settingsFile =
+            configFilePath(options.configFile, std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
+        startAroundGame(setup);
+        startRememberingSettings(setup.settingsFile);
     }
     int exitCode = playInContentFolder(content.folder, bindings, watch);
     finishAroundGame();

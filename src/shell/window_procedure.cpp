@@ -2,12 +2,16 @@
 
 #include "display/display_device.h"
 #include "extras/around_game.h"
+#include "extras/frame_times.h"
+#include "extras/remembered_settings.h"
 #include "platform/page_bridge.h"
 #include "scenes/scene_table.h"
 #include "shell/entry.h"
 #include "shell/failure_report.h"
 #include "shell/session.h"
 #include "shell/shutdown.h"
+
+#include <chrono>
 
 namespace kavorind {
 
@@ -33,6 +37,7 @@ void dispatchTick(intptr_t lParam) {
         clearPending(pending);
         return;
     }
+    const auto began = std::chrono::steady_clock::now();
     platformNoteTick(++shell.ticksHandled);
     beginSessionTick();
     aroundGameTickBegins();
@@ -43,6 +48,9 @@ void dispatchTick(intptr_t lParam) {
         clearPending(pending);
     aroundGameTickEnds();
     endSessionTick();
+    const auto ended = std::chrono::steady_clock::now();
+    noteTickTime(std::chrono::duration<double>(ended - began).count(),
+                 std::chrono::duration<double>(ended.time_since_epoch()).count());
 }
 
 } // namespace
@@ -78,7 +86,8 @@ long MainWindowProc(PlatformWindow* window, unsigned message, uintptr_t wParam, 
         dispatchTick(lParam);
         break;
     case ToggleFullScreenMessage:
-        displayDevice.toggleFullScreen();
+        if (displayDevice.toggleFullScreen())
+            rememberWindowMode(displayDevice.cooperativeFlags & DDSCL_EXCLUSIVE ? 1 : 0);
         break;
     case WM_SIZE:
     case WM_PAINT:
@@ -97,6 +106,7 @@ void idleStep() {
     if (sceneLoop.frameReady == 0 || sceneLoop.renderBusy == 1)
         return;
     sceneLoop.renderBusy = 1;
+    const auto began = std::chrono::steady_clock::now();
     const Scene* scene = sceneFor(sceneLoop.currentScene);
     if (scene && scene->render && !scene->render()) {
         if (scene->renderEndSuccessor)
@@ -104,6 +114,7 @@ void idleStep() {
         else
             postFailure();
     }
+    noteFrameTime(std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count());
     sceneLoop.frameReady = 0;
     sceneLoop.renderBusy = 0;
     sessionFrameDrawn();

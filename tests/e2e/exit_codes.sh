@@ -41,7 +41,9 @@ run "$work/bin/kavorind" --where
 echo "== --where: the folder found, absolute, exit code 0"
 cd "$work"
 KAVORIND_DATA=data run "$work/bin/kavorind" --where
-[ "$code" -eq 0 ] && [ "$(cat "$work/stdout")" = "$work/data" ] || fail "--where gave $code"
+[ "$code" -eq 0 ] && [ "$(head -n 1 "$work/stdout")" = "$work/data" ] || fail "--where gave $code"
+grep -q "^settings: .*kavorind.cfg$" "$work/stdout" && grep -q "^scores: .*scores.txt$" "$work/stdout" ||
+    fail "--where did not name the settings and the scores"
 
 echo "== a start-up file missing or damaged: named with its folder, exit code 1"
 cp -r "$work/data" "$work/partial"

@@ -45,7 +45,7 @@ echo "desktop entry, metainfo and manual pages validate"
 
 # The game started elsewhere finds the content installed beside it.
 mkdir -p "$work/elsewhere"
-where=$(cd "$work/elsewhere" && timeout 20 "$prefix/bin/kavorind" --where)
+where=$(cd "$work/elsewhere" && timeout 20 "$prefix/bin/kavorind" --where | head -n 1)
 [ "$(realpath "$where")" = "$(realpath "$prefix/share/kavorind")" ] ||
     { echo "--where printed '$where', not $prefix/share/kavorind" >&2; exit 1; }
 echo "the installed game finds its content from another folder"
@@ -66,7 +66,7 @@ file "$work/unpacked/usr/games/kavorind" | grep -q ', stripped' ||
     { echo "the packaged game is not stripped" >&2; exit 1; }
 # The unpacked game finds the content beside it (/usr/games/../share/kavorind) and runs from
 # another folder until stopped (it would end at once on a missing file).
-where=$(cd "$work/elsewhere" && "$work/unpacked/usr/games/kavorind" --where)
+where=$(cd "$work/elsewhere" && "$work/unpacked/usr/games/kavorind" --where | head -n 1)
 [ "$(realpath "$where")" = "$(realpath "$work/unpacked/usr/share/kavorind")" ] ||
     { echo "the unpacked game chose '$where'" >&2; exit 1; }
 set +e

@@ -4,6 +4,7 @@
 // wanted.
 #include "extras/around_game.h"
 
+#include "display/display_device.h"
 #include "extras/overlay_panels.h"
 #include "extras/overlay_text.h"
 #include "extras/pause_screen.h"
@@ -21,6 +22,7 @@
 
 #include <algorithm>
 #include <array>
+#include <memory>
 
 namespace kavorind {
 namespace {
@@ -218,6 +220,38 @@ TEST_F(AroundGameTest, TheOverlayIsDrawnInTheOutputOnlyWhenSomethingIsShown) {
     boxes.clear();
     paintAroundGame(area, &boxes);
     EXPECT_TRUE(boxes.empty()) << "classic: nothing over the picture";
+}
+
+// A reduced hit flash shows the frame in the colours the flash will put back, with a red border;
+// the palette itself, which the trace and the runner see, stays the flash's.
+TEST_F(AroundGameTest, AReducedHitFlashKeepsTheStagesColoursAndDrawsABorder) {
+    displayDevice.palette.ddPalette = std::make_unique<DevicePalette>();
+    PaletteEntries stage{};
+    stage[7] = PaletteEntry{10, 20, 30, 0};
+    setPaletteEntries(displayDevice.palette.directDrawPalette(), stage);
+    displayDevice.palette.saveReference();
+    displayDevice.palette.fillAll(255);
+    const uint32_t* flash = displayDevice.palette.directDrawPalette()->argb.data();
+    sceneLoop.currentScene = SceneGame;
+    game.scene.hitFlash = 2;
+    aroundGame.setup.reduceFlashing = 1;
+    ASSERT_EQ(hitFlashReduced(), 1);
+    EXPECT_EQ(coloursShownFor(flash)[7], 0xff0a141eu) << "the stage's colour, not the flash's";
+    const PlatformOverlayArea area{640, 480, 0, 0, 640, 480};
+    std::vector<PlatformOverlayBox> boxes;
+    paintAroundGame(area, &boxes);
+    EXPECT_EQ(std::count_if(boxes.begin(), boxes.end(),
+                            [](const PlatformOverlayBox& box) { return box.argb == overlayRed; }),
+              4);
+
+    game.scene.hitFlash = 0;
+    EXPECT_EQ(hitFlashReduced(), 0) << "the flash is over";
+    game.scene.hitFlash = 2;
+    aroundGame.setup.reduceFlashing = 0;
+    EXPECT_EQ(hitFlashReduced(), 0) << "not asked for";
+    EXPECT_EQ(coloursShownFor(flash), flash);
+    EXPECT_EQ(flash[7], 0xffff0000u) << "the palette stays the flash's";
+    displayDevice.palette.releasePalette();
 }
 
 TEST(OverlayText, TextIsAsWideAsItsWidthSaysAndScalesWithTheFrame) {
