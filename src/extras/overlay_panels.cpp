@@ -12,6 +12,8 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace kavorind {
 
@@ -196,22 +198,23 @@ void paintFlashBorder(const OverlayPen& pen, const PlatformOverlayArea& area) {
     addOverlayBox(pen, right, area.frameY, thick, area.frameHeight, overlayRed);
 }
 
-// In the frame's top-right corner, clear of the game's own gauges on the left.
+// In the frame's bottom-right corner, clear of the gauges and the score along the top.
 void paintReplayMark(const OverlayPen& pen, const PlatformOverlayArea& area) {
-    const int margin = 4 * pen.unit;
-    const int right = area.frameX + area.frameWidth - margin;
-    int y = area.frameY + margin;
-    auto addRight = [&](const std::string& text, uint32_t colour) {
-        addOverlayText(pen, text, right - overlayTextWidth(pen, text, 1), y, 1, colour);
-        y += overlayLineHeight(pen, 1);
-    };
+    std::vector<std::pair<std::string, uint32_t>> lines;
     if (sessionScriptPlays()) {
-        addRight("REPLAY", overlayRed);
-        addRight("A GAME KEY TAKES OVER", overlayGrey);
+        lines = {{"REPLAY", overlayRed}, {"A GAME KEY TAKES OVER", overlayGrey}};
         if (!aroundGame.setup.replayNote.empty())
-            addRight(aroundGame.setup.replayNote, overlayGrey);
+            lines.emplace_back(aroundGame.setup.replayNote, overlayGrey);
     } else if (aroundGame.takeOverTicksLeft > 0) {
-        addRight("YOU HAVE THE CONTROLS - PRACTICE", overlayGold);
+        lines = {{"YOU HAVE THE CONTROLS - PRACTICE", overlayGold}};
+    }
+    const int margin = 4 * pen.unit;
+    const int line = overlayLineHeight(pen, 1);
+    const int right = area.frameX + area.frameWidth - margin;
+    int y = area.frameY + area.frameHeight - margin - static_cast<int>(lines.size()) * line;
+    for (const auto& [text, colour] : lines) {
+        addRightAlignedText(pen, text, right, y, 1, colour);
+        y += line;
     }
 }
 
