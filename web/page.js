@@ -71,6 +71,7 @@
 
   function onFrame(module, tick, indices, pitch, width, height, argb) {
     ++probe.presents;
+    screenshotFrame(module, tick, [indices, pitch, width, height, argb]);
     if (probe.firstFrameMs === null) probe.firstFrameMs = performance.now();
     // Frames of the start-up, before the first tick, belong to no tick.
     if (tick < 1) return;
@@ -410,7 +411,52 @@
     });
   }
 
+  // The screenshot button: the game's next frame, through its palette and without anything the
+  // page or the shell draws over it, as a PNG download named like the desktop's screenshots; a
+  // paused game presents no frame, so after a moment the canvas as it stands is taken instead.
+  let screenshotWanted = null;
+  function offerPicture(source, tick) {
+    const stamp = new Date().toISOString().replace(/[-:]/g, '').replace('T', '-').slice(0, 15);
+    source.toBlob((blob) => {
+      if (!blob) return;
+      const link = document.createElement('a');
+      link.href = URL.createObjectURL(blob);
+      link.download = `kavorind-${stamp}-t${tick}.png`;
+      link.click();
+      setTimeout(() => URL.revokeObjectURL(link.href), 10000);
+    }, 'image/png');
+  }
+  function frameCanvas(frame) {
+    const picture = document.createElement('canvas');
+    picture.width = frame.width;
+    picture.height = frame.height;
+    const context = picture.getContext('2d');
+    const image = context.createImageData(frame.width, frame.height);
+    for (let i = 0; i < frame.pixels.length; ++i) {
+      const colour = frame.pixels[i] * 3;
+      image.data.set([frame.colours[colour], frame.colours[colour + 1], frame.colours[colour + 2], 255], i * 4);
+    }
+    context.putImageData(image, 0, 0);
+    return picture;
+  }
+  function saveScreenshot() {
+    clearTimeout(screenshotWanted);
+    screenshotWanted = setTimeout(() => {
+      screenshotWanted = null;
+      offerPicture(canvas, probe.tick());
+    }, 400);
+    keepFocusOnGame();
+  }
+  function screenshotFrame(module, tick, frameArgs) {
+    if (screenshotWanted === null || tick < 1) return;
+    clearTimeout(screenshotWanted);
+    screenshotWanted = null;
+    const frame = copyFrame(module, tick, ...frameArgs);
+    offerPicture(frameCanvas(frame), tick);
+  }
+
   function watchButtons() {
+    document.getElementById('screenshot').addEventListener('click', saveScreenshot);
     document.getElementById('fullscreen').addEventListener('click', () => {
       const stage = document.getElementById('stage');
       if (document.fullscreenElement) document.exitFullscreen();

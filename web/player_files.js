@@ -104,6 +104,8 @@
     const FS = module.FS;
     FS.mkdir(folder);
     module.ENV.XDG_DATA_HOME = folder;
+    // The settings the options screen writes are kept with the scores.
+    module.ENV.XDG_CONFIG_HOME = folder + '/config';
     if (!state.keeps) {
       FS.mount(FS.filesystems.MEMFS, {}, folder);
       putCarried(FS);
