@@ -1,5 +1,7 @@
 #include "extras/player_files.h"
 
+#include "shell/config_file.h"
+
 #include <filesystem>
 #include <string_view>
 #include <system_error>
@@ -10,25 +12,6 @@ namespace kavorind {
 namespace {
 
 namespace fs = std::filesystem;
-
-// The length of the well-formed UTF-8 sequence at text[at]; 0 for a stray or cut-short byte, an
-// overlong form, a surrogate or a code point past U+10FFFF.
-size_t utf8Length(std::string_view text, size_t at) {
-    auto byte = [&](size_t i) { return static_cast<unsigned char>(text[at + i]); };
-    unsigned char lead = byte(0);
-    if (lead < 0x80)
-        return 1;
-    size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC2 ? 2 : 0;
-    if (length == 0 || lead > 0xF4 || at + length > text.size())
-        return 0;
-    for (size_t i = 1; i < length; ++i)
-        if ((byte(i) & 0xC0) != 0x80)
-            return 0;
-    if ((lead == 0xE0 && byte(1) < 0xA0) || (lead == 0xF0 && byte(1) < 0x90) ||
-        (lead == 0xED && byte(1) >= 0xA0) || (lead == 0xF4 && byte(1) >= 0x90))
-        return 0;
-    return length;
-}
 
 // C0, DEL and the C1 range (U+0080 to U+009F, which terminals obey too): a name printed by
 // `--scores` must not move the cursor or change the terminal's colours.

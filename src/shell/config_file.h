@@ -52,6 +52,9 @@ std::string configFilePath(const std::string& optionFile, const char* configHome
 std::vector<ConfigDefault> defaultConfigEntries();
 // The text of a new file: a heading, then each entry under its comment.
 std::string configFileText(const std::vector<ConfigDefault>& entries);
+// The length of the well-formed UTF-8 sequence at text[at]; 0 for a stray or cut-short byte, an
+// overlong form, a surrogate or a code point past U+10FFFF.
+size_t utf8Length(std::string_view text, size_t at);
 // A line of the file as a message quotes it: control characters escaped ("\x1b"), cut after
 // shownTextLength characters with the whole length said.
 std::string shownText(std::string_view text);
