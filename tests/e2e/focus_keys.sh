@@ -15,7 +15,9 @@ window=$(timeout 10 xdotool search --sync --name '^Kavorind keys$' | head -n 1)
 xev >/dev/null 2>&1 &
 other=$!
 other_window=$(timeout 10 xdotool search --sync --name '^Event Tester$' | head -n 1)
-[ -n "$window" ] && [ -n "$other_window" ]
+# One test a line: under set -e a failing test early in an && list would not stop the script.
+[ -n "$window" ]
+[ -n "$other_window" ]
 
 # Waits up to 10 seconds for the probe's latest line to be $1 (game keys held, "" for none).
 expect_keys() {

@@ -26,7 +26,9 @@ done
 for file in "${expected[@]}"; do
     [ -s "$prefix/$file" ] || { echo "not installed: $file" >&2; exit 1; }
 done
-[ -x "$prefix/bin/kavorind" ] && [ -x "$prefix/bin/kavorind-content" ] && [ -x "$prefix/bin/kavorind-data" ]
+for program in kavorind kavorind-content kavorind-data; do
+    [ -x "$prefix/bin/$program" ] || { echo "not installed as a program: bin/$program" >&2; exit 1; }
+done
 # The installed content is the whole default set, without the build's stamp.
 diff -r -x .stamp "$build/data" "$prefix/share/kavorind"
 for size in 32 48 64 128 256; do
