@@ -24,7 +24,6 @@ namespace {
 // About 2 seconds of "you have the controls" after a take-over, 3 of the stage's title.
 constexpr int takeOverNoticeTicks = 60;
 constexpr int stageTitleTicks = 90;
-constexpr int craftReloadTicks = 6;
 
 void showStageTitle(int firstOfRun) {
     StageTitle& title = aroundGame.title;

@@ -15,6 +15,10 @@ namespace kavorind {
 // them, holds ticks back while paused, and draws over the presented picture. With classic = yes it
 // is never started.
 
+// The craft's main-shot reload in ticks, which hold-to-fire starts with until a game passes its
+// own down each tick.
+constexpr int craftReloadTicks = 6;
+
 // How the game was started, as far as the additions care.
 struct AroundGameSetup {
     int pauseOnFocusLoss = 1; // off for a game that plays a key script

@@ -28,7 +28,6 @@ namespace {
 constexpr int repeatAfterTicks = 10;
 constexpr int repeatEveryTicks = 3;
 constexpr int volumeStep = 10;
-constexpr int craftReloadTicks = 6;
 
 const char* const nameCharacters = " ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789-";
 
