@@ -119,6 +119,11 @@ const uint32_t* coloursShownFor(const uint32_t* paletteColours) {
     return aroundGame.calmColours.data();
 }
 
+void showOverlayChange() {
+    if (!sceneLoop.frameReady)
+        displayDevice.showFrameAgain();
+}
+
 int hitFlashReduced() {
     return aroundGame.enabled && aroundGame.setup.reduceFlashing &&
            sceneLoop.currentScene == SceneGame && game.scene.hitFlash == 2;

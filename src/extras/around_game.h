@@ -112,6 +112,9 @@ void aroundGameTickEnds();
 void aroundGameFocusLost();
 // The program ends: a run still under way is kept as it stands.
 void finishAroundGame();
+// What the overlay shows changed while no frame may come to show it (paused, the options open):
+// the picture is shown again at once, unless a frame waits to be drawn anyway.
+void showOverlayChange();
 // 1 while the hit flash is shown and the player asked for it reduced: the frame keeps the stage's
 // colours and a red border goes round it.
 int hitFlashReduced();

@@ -54,6 +54,10 @@ std::string keysHelpText(const std::string& settingsFile) {
     return text;
 }
 
+std::string playerNameFor(const std::string& setting) {
+    return playerNameFrom(setting, loginName());
+}
+
 std::string playerFolderFromEnvironment() {
     return playerDataFolder(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
 }
@@ -113,7 +117,7 @@ AroundGameSetup aroundGameSetupFor(const GameSettings& settings, const GameOptio
     setup.reduceFlashing = settings.reduceFlashing;
     setup.playerFolder = playerFolderFromEnvironment();
     setup.fingerprint = fingerprint;
-    setup.playerName = playerNameFrom(settings.name, loginName());
+    setup.playerName = playerNameFor(settings.name);
     setup.replayNote = watch.note;
     return setup;
 }

@@ -13,6 +13,8 @@ namespace kavorind {
 // them are kept.
 std::string keysHelpText(const std::string& settingsFile);
 
+// The name for the score table from the `name` setting, the login name when it is empty.
+std::string playerNameFor(const std::string& setting);
 // The player's folder for scores and replays, from the environment ("" when there is none).
 std::string playerFolderFromEnvironment();
 

@@ -20,13 +20,6 @@ constexpr uint32_t frameColour = 0xFFFFB040;
 constexpr uint32_t budgetColour = 0xFFFF5040;
 constexpr float budgetMs = 1000.0f / 30.0f; // one tick's share of a second
 
-std::string upperScaleName() {
-    std::string name = scaleChoiceName(shell.settings.scale);
-    for (char& c : name)
-        c = static_cast<char>(c - ('a' <= c && c <= 'z' ? 32 : 0));
-    return name;
-}
-
 // One bar a tick, oldest on the left, its height the time it took (the budget at the top).
 void addBars(const OverlayPen& pen, const std::array<float, frameTimesKept>& times, int next,
              int left, int bottom, int barWidth, int height, uint32_t colour) {
@@ -95,7 +88,7 @@ void paintFrameTimes(const PlatformOverlayArea& area, std::vector<PlatformOverla
     addBars(pen, frameTimes.frameMs, frameTimes.nextFrame, left + barWidth / 2, bottom, barWidth,
             graphHeight, frameColour);
     const std::string path = platformPresentPathName(displayDevice.directDraw) + "  " +
-                             upperScaleName() + " X" +
+                             overlayCapitals(scaleChoiceName(shell.settings.scale)) + " X" +
                              std::to_string(std::max(1, area.frameHeight / 480));
     const int legend = bottom + pen.unit * 3;
     addOverlayText(pen, "TICK", left, legend, 1, tickColour);

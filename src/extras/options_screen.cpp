@@ -2,7 +2,8 @@
 
 #include "display/display_device.h"
 #include "extras/around_game.h"
-#include "extras/player_files.h"
+#include "extras/around_start.h"
+#include "extras/overlay_text.h"
 #include "input/binding_text.h"
 #include "input/key_state.h"
 #include "platform/audio.h"
@@ -13,9 +14,7 @@
 #include "shell/shutdown.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
 namespace kavorind {
@@ -66,12 +65,6 @@ OptionsKeys readNavigation() {
     return {fire[0], fire[1], fire[2], fire[3], fire[4], fire[5]};
 }
 
-std::string upper(std::string text) {
-    for (char& c : text)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return text;
-}
-
 // Writes the changes; a failure is said on the screen and on stderr, never fatal.
 void save(const std::vector<SettingChange>& changes) {
     const std::string& path = aroundGame.setup.settingsFile;
@@ -84,14 +77,14 @@ void save(const std::vector<SettingChange>& changes) {
         return;
     }
     std::fprintf(stderr, "Kavorind: the choice is not saved: %s\n", why.c_str());
-    optionsScreen.notice = upper("not saved: " + why).substr(0, 48);
+    optionsScreen.notice = overlayCapitals("not saved: " + why).substr(0, 48);
 }
 
 const char* yesNo(int on) {
     return on ? "yes" : "no";
 }
 
-int frameScalingOf(int choice) {
+int frameScalingFor(int choice) {
     return choice == ScaleInteger   ? FrameInteger
            : choice == ScaleStretch ? FrameStretch
                                     : FrameSharp;
@@ -107,7 +100,7 @@ void switchWindowMode() {
 void stepScaling(int step) {
     const int choices = 3;
     shell.settings.scale = ((shell.settings.scale + step) % choices + choices) % choices;
-    displayDevice.setScaling(frameScalingOf(shell.settings.scale));
+    displayDevice.setScaling(frameScalingFor(shell.settings.scale));
     save({{"scale", scaleChoiceName(shell.settings.scale)}});
 }
 
@@ -173,7 +166,7 @@ void changeMainRow(int step) {
 }
 
 void startNameEdit() {
-    std::string name = upper(aroundGame.setup.playerName);
+    std::string name = overlayCapitals(aroundGame.setup.playerName);
     for (char& c : name)
         if (!std::strchr(nameCharacters, c) || c == '\0')
             c = ' ';
@@ -196,7 +189,7 @@ void finishNameEdit(int keep) {
         return;
     const std::string name = trimmedName(optionsScreen.name);
     shell.settings.name = name;
-    aroundGame.setup.playerName = playerNameFrom(name, std::getenv("USER"));
+    aroundGame.setup.playerName = playerNameFor(name);
     save({{"name", name}});
 }
 
@@ -328,8 +321,7 @@ int optionsScreenHoldsTick() {
     if (!screen.open)
         closeOptionsScreen();
     // Nothing else presents while ticks are held: the screen is shown again as it changes.
-    if (!sceneLoop.frameReady)
-        displayDevice.showFrameAgain();
+    showOverlayChange();
     return 1;
 }
 

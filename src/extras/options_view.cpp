@@ -6,7 +6,6 @@
 #include "shell/shutdown.h"
 
 #include <algorithm>
-#include <cctype>
 
 namespace kavorind {
 
@@ -14,12 +13,6 @@ namespace {
 
 // Letters across the panel: a label on the left, its value on the right.
 constexpr int panelLetters = 50;
-
-std::string upper(std::string text) {
-    for (char& c : text)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return text;
-}
 
 std::string yesNoText(int on) {
     return on ? "YES" : "NO";
@@ -41,14 +34,16 @@ std::vector<OptionLine> mainLines() {
             {"PAUSE WHEN THE WINDOW IS LEFT", yesNoText(settings.pauseOnFocusLoss)},
             {"HOLD TO FIRE", yesNoText(settings.holdToFire)},
             {"REDUCED FLASHING", yesNoText(settings.reduceFlashing)},
-            {"NAME", optionsScreen.page == OPTIONS_NAME ? "" : upper(aroundGame.setup.playerName)},
+            {"NAME", optionsScreen.page == OPTIONS_NAME
+                         ? ""
+                         : overlayCapitals(aroundGame.setup.playerName)},
             {"KEYS AND BUTTONS", ">"},
             {"CLOSE", ""}};
 }
 
 // "bind.fire" -> "FIRE", "bind.frame_times" -> "FRAME TIMES".
 std::string actionName(const std::string& key) {
-    std::string name = upper(key.substr(key.find('.') + 1));
+    std::string name = overlayCapitals(key.substr(key.find('.') + 1));
     std::replace(name.begin(), name.end(), '_', ' ');
     return name;
 }
@@ -59,7 +54,7 @@ std::string inputsText(const std::vector<PhysicalInput>& inputs) {
     std::string text;
     size_t shown = 0;
     for (PhysicalInput input : inputs) {
-        const std::string name = upper(inputName(input));
+        const std::string name = overlayCapitals(inputName(input));
         if (text.size() + name.size() + 2 > fits)
             break;
         text += (text.empty() ? "" : ", ") + name;

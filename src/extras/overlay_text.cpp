@@ -3,6 +3,7 @@
 #include "display/pixel_font.h"
 
 #include <algorithm>
+#include <cctype>
 
 namespace kavorind {
 
@@ -70,6 +71,12 @@ void addRightAlignedText(const OverlayPen& pen, const std::string& text, int x, 
 void addCentredText(const OverlayPen& pen, const std::string& text, int x, int y, int scale,
                     uint32_t argb) {
     addOverlayText(pen, text, x - overlayTextWidth(pen, text, scale) / 2, y, scale, argb);
+}
+
+std::string overlayCapitals(std::string text) {
+    for (char& c : text)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return text;
 }
 
 void addOverlayBox(const OverlayPen& pen, int x, int y, int width, int height, uint32_t argb) {

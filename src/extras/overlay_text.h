@@ -42,5 +42,7 @@ void addRightAlignedText(const OverlayPen& pen, const std::string& text, int x, 
 void addCentredText(const OverlayPen& pen, const std::string& text, int x, int y, int scale,
                     uint32_t argb);
 void addOverlayBox(const OverlayPen& pen, int x, int y, int width, int height, uint32_t argb);
+// Text as the alphabet draws it, in capitals (a name, a reason from the system).
+std::string overlayCapitals(std::string text);
 
 } // namespace kavorind

@@ -1,6 +1,5 @@
 #include "extras/pause_screen.h"
 
-#include "display/display_device.h"
 #include "extras/around_game.h"
 #include "extras/options_screen.h"
 #include "input/bindings.h"
@@ -19,12 +18,6 @@ int newlyDown(int down, int* before) {
     return pressed;
 }
 
-// The picture with the pause over it at once, unless a frame waits to be drawn anyway.
-void showPauseChange() {
-    if (!sceneLoop.frameReady)
-        displayDevice.showFrameAgain();
-}
-
 } // namespace
 
 void beginPause() {
@@ -36,7 +29,7 @@ void beginPause() {
     pause.escapeDown = platformKeyDown(VK_ESCAPE) ? 1 : 0;
     pause.confirmDown = platformPhysicalKeyDown(VK_RETURN) || platformKeyDown(VK_Z);
     platformAudioPause(1);
-    showPauseChange();
+    showOverlayChange();
 }
 
 void endPause() {
@@ -45,7 +38,7 @@ void endPause() {
         return;
     pause.paused = 0;
     platformAudioPause(0);
-    showPauseChange();
+    showOverlayChange();
 }
 
 int pauseHoldsTick() {

@@ -2,6 +2,8 @@
 
 #include "display/display_device.h"
 #include "display/png_writer.h"
+#include "extras/around_game.h"
+#include "extras/overlay_text.h"
 #include "extras/screenshot_place.h"
 #include "input/bindings.h"
 #include "platform/file_io.h"
@@ -9,7 +11,6 @@
 #include "scenes/scene_protocol.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstdio>
 #include <filesystem>
 
@@ -54,19 +55,10 @@ void keepPresentedFrame(const Surface& frame, const DevicePalette* palette) {
     kept.colours = shownColours(palette);
 }
 
-// The notice over the picture at once, as the pause shows itself, unless a frame waits to be
-// drawn anyway; while paused no frame comes to show or clear it.
-void showNoticeChange() {
-    if (!sceneLoop.frameReady)
-        displayDevice.showFrameAgain();
-}
-
 std::string noticeReason(const std::string& why) {
     std::string reason =
         why.size() > noticeReasonLength ? why.substr(0, noticeReasonLength - 3) + "..." : why;
-    std::transform(reason.begin(), reason.end(), reason.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-    return reason;
+    return overlayCapitals(reason);
 }
 
 std::tm localTimeNow() {
@@ -93,7 +85,7 @@ void takeScreenshot() {
     }
     screenshots.noticeFailed = !saved;
     screenshots.noticeTicksLeft = noticeTicks;
-    showNoticeChange();
+    showOverlayChange();
 }
 
 } // namespace
@@ -115,7 +107,7 @@ void followScreenshotKey() {
     if (!screenshots.started)
         return;
     if (screenshots.noticeTicksLeft > 0 && --screenshots.noticeTicksLeft == 0)
-        showNoticeChange();
+        showOverlayChange();
     const int down = shellActionDown(ACTION_SCREENSHOT);
     const int pressed = down && !screenshots.keyDown;
     screenshots.keyDown = down;

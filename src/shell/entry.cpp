@@ -43,15 +43,9 @@ int createMainWindow() {
     return window ? 1 : 0;
 }
 
-int frameScalingFor(int choice) {
-    switch (choice) {
-    case ScaleInteger:
-        return FrameInteger;
-    case ScaleStretch:
-        return FrameStretch;
-    default:
-        return FrameSharp;
-    }
+// The settings file: --config's, or the user's own.
+std::string settingsFilePath(const GameOptions& options) {
+    return configFilePath(options.configFile, std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
 }
 
 int dispatchOne(int* exitCode) {
@@ -66,8 +60,7 @@ int dispatchOne(int* exitCode) {
 
 // The configuration file, then the command line over it; what goes wrong is told, never fatal.
 GameSettings readSettings(const GameOptions& options, Bindings* bindings) {
-    std::string path =
-        configFilePath(options.configFile, std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
+    std::string path = settingsFilePath(options);
     std::vector<std::string> problems;
     GameSettings config;
     if (path.empty())
@@ -110,8 +103,7 @@ int showContentFolder(const DataChoice& choice, const GameOptions& options) {
         return exitFailure;
     }
     std::printf("%s\n", choice.folder.c_str());
-    const std::string settings =
-        configFilePath(options.configFile, std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
+    const std::string settings = settingsFilePath(options);
     const std::string scores = playerFolderFromEnvironment();
     std::printf("settings: %s\nscores: %s\n", settings.empty() ? "(nowhere)" : settings.c_str(),
                 scores.empty() ? "(nowhere)" : (scores + "/scores.txt").c_str());
@@ -212,10 +204,7 @@ int kavorindMain(int argc, const char* const* argv) {
     }
     if (options.help) {
         std::fputs(usageText(), stdout);
-        std::fputs(keysHelpText(configFilePath(options.configFile, std::getenv("XDG_CONFIG_HOME"),
-                                               std::getenv("HOME")))
-                       .c_str(),
-                   stdout);
+        std::fputs(keysHelpText(settingsFilePath(options)).c_str(), stdout);
         return exitSuccess;
     }
     if (options.version) {
@@ -256,8 +245,7 @@ int kavorindMain(int argc, const char* const* argv) {
         if (fingerprint.empty())
             fingerprint = contentFingerprint(content.folder);
         AroundGameSetup setup = aroundGameSetupFor(shell.settings, options, fingerprint, watch);
-        setup.settingsFile =
-            configFilePath(options.configFile, std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
+        setup.settingsFile = settingsFilePath(options);
         startAroundGame(setup);
         startRememberingSettings(setup.settingsFile);
     }

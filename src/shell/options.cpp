@@ -1,5 +1,7 @@
 #include "shell/options.h"
 
+#include "platform/frame_geometry.h"
+
 #include <cstdlib>
 
 namespace kavorind {
@@ -113,6 +115,17 @@ int takesValue(const std::string& name) {
 }
 
 } // namespace
+
+int frameScalingFor(int choice) {
+    switch (choice) {
+    case ScaleInteger:
+        return FrameInteger;
+    case ScaleStretch:
+        return FrameStretch;
+    default:
+        return FrameSharp;
+    }
+}
 
 int parseVolume(const std::string& text, int* out) {
     char* end = nullptr;

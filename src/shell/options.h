@@ -43,6 +43,8 @@ const char* usageText();
 // (ScaleUnset for an unknown name).
 const char* scaleChoiceName(int choice);
 int scaleChoiceNamed(const std::string& name);
+// The way frames fill the window (a FrameScaling of platform/frame_geometry.h) for a scale choice.
+int frameScalingFor(int choice);
 // A volume as the command line and the configuration file write it: a whole number from 0 to 100.
 // 1 with the number in *out; 0 for anything else.
 int parseVolume(const std::string& text, int* out);
