@@ -14,6 +14,7 @@ namespace kavorind {
 struct SoundData {
     int sampleRate = 22050;
     std::vector<int16_t> samples;
+    int looping = 0; // the game plays it round and round, so its end must join its start
 };
 
 template <typename T> struct Named {

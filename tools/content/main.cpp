@@ -4,6 +4,7 @@
 #include "common/output_place.h"
 #include "common/tool_main.h"
 #include "content.h"
+#include "loop_join.h"
 #include "output.h"
 #include "preview.h"
 
@@ -29,6 +30,9 @@ int contentMain(int argc, char** argv) {
         return 1;
     }
     ContentSet content = buildContent();
+    // A loop that would seam or click is refused before anything is written.
+    if (!checkLoopingSounds(content))
+        return 1;
     int ok = preview ? writePreview(content, dir) : writeContent(content, dir);
     return ok ? 0 : 1;
 }

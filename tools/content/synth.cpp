@@ -112,10 +112,9 @@ double sampleOf(const Note& n, double t, double held, NoiseSource* noise, double
 
 } // namespace
 
-std::vector<int16_t> renderLoop(const std::vector<Note>& notes, double beats, double bpm,
+std::vector<int16_t> renderLoop(const std::vector<Note>& notes, double beats, size_t total,
                                 uint32_t seed) {
-    const double secondsPerBeat = 60.0 / bpm;
-    const size_t total = static_cast<size_t>(std::llround(beats * secondsPerBeat * sampleRate));
+    const double secondsPerBeat = static_cast<double>(total) / sampleRate / beats;
     std::vector<float> mix(total, 0.0f);
     NoiseSource noise{seed ? seed : 1u};
     for (const Note& n : notes) {

@@ -1,6 +1,7 @@
 #pragma once
 #include "canvas.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -19,9 +20,10 @@ struct Note {
     double volume;
 };
 
-// Renders the notes into a loop of `beats` beats at the tempo. Sound that runs past the end (a
-// release, a cymbal) is wrapped round to the start, so the loop joins without a seam.
-std::vector<int16_t> renderLoop(const std::vector<Note>& notes, double beats, double bpm,
+// Renders the notes into a loop of `beats` beats lasting exactly `total` samples (the tempo
+// follows from the two). Sound that runs past the end (a release, a note held over the join) is
+// wrapped round to the start, so the loop joins without a seam.
+std::vector<int16_t> renderLoop(const std::vector<Note>& notes, double beats, size_t total,
                                 uint32_t seed);
 
 // Pieces for the effects, mixed into a float buffer of seconds' length.
