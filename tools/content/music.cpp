@@ -130,12 +130,14 @@ void drumBeat(Drums drums, double at, int q, std::vector<Note>* out) {
     }
 }
 
-// The last beat of a section: a snare run over two kicks that swells into the next downbeat.
-void drumFill(double at, std::vector<Note>* out) {
+// The last beat of a section: a snare run over two kicks that swells into the next downbeat,
+// softer under a calm tune.
+void drumFill(Drums drums, double at, std::vector<Note>* out) {
+    double weight = drums == Drums::Calm ? 0.7 : 1.0;
     for (int s = 0; s < 4; ++s)
-        out->push_back({at + s * 0.25, 0.1, 0, Voice::Snare, 0.6 + s * 0.1});
-    out->push_back({at, 0.1, 0, Voice::Kick, 0.8});
-    out->push_back({at + 0.5, 0.1, 0, Voice::Kick, 0.9});
+        out->push_back({at + s * 0.25, 0.1, 0, Voice::Snare, (0.6 + s * 0.1) * weight});
+    out->push_back({at, 0.1, 0, Voice::Kick, 0.8 * weight});
+    out->push_back({at + 0.5, 0.1, 0, Voice::Kick, 0.9 * weight});
 }
 
 void accompaniment(const Tune& t, const Section& s, int bar, int firstBar, std::vector<Note>* out) {
@@ -159,7 +161,7 @@ void accompaniment(const Tune& t, const Section& s, int bar, int firstBar, std::
     bool lastBar = bar - firstBar + 1 == static_cast<int>(s.chords.size());
     for (int q = 0; q < 4; ++q) {
         if (lastBar && q == 3 && s.drums != Drums::None)
-            drumFill(b + q, out);
+            drumFill(s.drums, b + q, out);
         else
             drumBeat(s.drums, b + q, q, out);
     }
