@@ -17,7 +17,7 @@ namespace {
 enum class Drums { Driving, Calm, Intense, HalfTime, None };
 
 // One part of a tune: a chord for each bar (scale degrees), the motif the lead grows its melody
-// from (-1: the lead rests), how many scale steps higher it sings it, and the band's texture.
+// from, how many scale steps higher it sings it, and the band's texture.
 struct Section {
     std::vector<int> chords;
     int motif;
@@ -209,8 +209,7 @@ std::vector<int16_t> compose(const Tune& t) {
     std::vector<Note> notes;
     int bar = 0;
     for (const Section& s : t.sections) {
-        if (s.motif >= 0)
-            melody(t, s, motifs[s.motif], bar, &notes);
+        melody(t, s, motifs[s.motif], bar, &notes);
         for (size_t i = 0; i < s.chords.size(); ++i)
             accompaniment(t, s, bar + static_cast<int>(i), bar, &notes);
         bar += static_cast<int>(s.chords.size());
