@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(build-essential cmake pkg-config libsdl2-dev libsdl2-mixer-dev libpng-dev
-          nlohmann-json3-dev libpugixml-dev libgtest-dev libbenchmark-dev "$@")
+          nlohmann-json3-dev libpugixml-dev libgtest-dev libbenchmark-dev libsndfile1-dev "$@")
 missing=()
 for package in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what the browser build needs from Debian's packages (emscripten, headless chromium) and
+# Installs what the browser build needs from Debian's packages (emscripten, headless chromium,
+# brotli for the pre-compressed files, libsndfile for the ADPCM waves) and
 # builds SDL2 and SDL2_mixer for the browser from Debian's own source packages, once, into
 # build-web/deps/ (emscripten's ports would download them, which the build must not need).
 # Usage: scripts/setup_web.sh
@@ -7,7 +8,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 deps=$PWD/build-web/deps
-packages=(emscripten chromium dpkg-dev nodejs npm)
+packages=(emscripten chromium dpkg-dev nodejs npm brotli libsndfile1-dev)
 
 missing=()
 for package in "${packages[@]}"; do

@@ -18,6 +18,7 @@
     starts: 0, // games started since the page loaded
     presents: 0, // frames presented since the page loaded
     firstFrameMs: null, // page load to the first frame presented, in milliseconds
+    progress: [], // {loaded, total, ms} as the program's files came
     keepTicks: new Set(), // frames of these ticks are kept in `kept`
     kept: new Map(),
     watch: false, // keep the latest frame in `latest`
@@ -168,6 +169,7 @@
     probe.args = setup.args;
     const note = (line) => { probe.output.push(line); console.log(line); };
     const module = await createKavorind({
+      ...kavorindProgram.moduleOptions(),
       canvas,
       print: note,
       printErr: note,
@@ -494,9 +496,18 @@
   }
   watchButtons();
   watchScorePanel();
-  const loader = document.createElement('script');
-  loader.src = 'kavorind.js';
-  loader.onload = start;
-  loader.onerror = () => { probe.state = 'failed'; say('The game could not be loaded from the server.'); };
-  document.body.append(loader);
+  const progress = document.getElementById('progress');
+  kavorindProgram.load((loaded, total) => {
+    probe.progress.push({ loaded, total, ms: performance.now() });
+    progress.max = total;
+    progress.value = loaded;
+    progress.textContent = `${Math.floor((100 * loaded) / total)} %`;
+  }).then(() => {
+    progress.hidden = true;
+    start();
+  }, (error) => {
+    progress.hidden = true;
+    probe.state = 'failed';
+    say(`The game could not be loaded from the server: ${error.message}.`);
+  });
 })();

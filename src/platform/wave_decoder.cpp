@@ -31,4 +31,31 @@ int platformWaveDecodes(std::span<const uint8_t> file, std::string* why) {
     return 0;
 }
 
+int platformDecodeWave16(std::span<const uint8_t> file, std::vector<int16_t>* samples,
+                         int* channels, int* sampleRate, std::string* why) {
+    if (file.size() > maxDecodedWaveFileBytes) {
+        *why = "larger than the decoder's 32 MiB";
+        return 0;
+    }
+    SDL_RWops* source = SDL_RWFromConstMem(file.data(), static_cast<int>(file.size()));
+    SDL_AudioSpec spec{};
+    Uint8* bytes = nullptr;
+    Uint32 length = 0;
+    if (!source || !SDL_LoadWAV_RW(source, 1, &spec, &bytes, &length)) {
+        *why = SDL_GetError();
+        return 0;
+    }
+    const int sixteenBits = spec.format == AUDIO_S16SYS;
+    if (sixteenBits) {
+        samples->resize(length / 2);
+        SDL_memcpy(samples->data(), bytes, samples->size() * 2);
+        *channels = spec.channels;
+        *sampleRate = spec.freq;
+    } else {
+        *why = "it decodes to samples other than signed 16 bits";
+    }
+    SDL_FreeWAV(bytes);
+    return sixteenBits;
+}
+
 } // namespace kavorind

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <vector>
 
 namespace kavorind {
 
@@ -17,5 +18,11 @@ constexpr size_t maxDecodedWaveFileBytes = maxConvertedSoundBytes / 4;
 // above 0, from a file of at most maxDecodedWaveFileBytes. Needs no sound device, so a content
 // check can ask before the game runs. 1 when it does, else 0 with the reason in *why.
 int platformWaveDecodes(std::span<const uint8_t> file, std::string* why);
+
+// The samples the same decoder makes of a whole WAVE file, when it makes signed 16-bit ones
+// (interleaved when there are several channels), with their channel count and rate: what the
+// player hears of a compressed wave. 1 on success, else 0 with the reason in *why.
+int platformDecodeWave16(std::span<const uint8_t> file, std::vector<int16_t>* samples,
+                         int* channels, int* sampleRate, std::string* why);
 
 } // namespace kavorind

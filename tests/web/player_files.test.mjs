@@ -13,7 +13,6 @@ import puppeteer from 'puppeteer-core';
 const here = path.dirname(fileURLToPath(import.meta.url));
 const root = path.resolve(here, '../..');
 const site = path.join(root, 'build-web');
-const content = path.join(root, 'build', 'data');
 const scratch = fs.mkdtempSync(path.join(os.tmpdir(), 'kavorind-player-'));
 
 let server;
@@ -184,9 +183,15 @@ test('a page whose browser keeps no storage still plays, carrying a run to the n
   await page.waitForFunction(() => kavorind.scores?.entries.length === 1, { timeout: 30000 });
   const kept = await page.evaluate(() => kavorind.scores.entries);
 
-  // A second game, on the player's own copy of the default content, has the run and is not told again.
+  // A second game, on the player's own copy of the default content as the page has it (its
+  // waves ADPCM), has the run and is not told again.
+  const copy = path.join(scratch, 'default-copy');
+  fs.mkdirSync(copy);
+  const files = await page.evaluate(() => kavorind.module.FS.readdir('/data').filter((name) => !name.startsWith('.'))
+    .map((name) => [name, btoa(Array.from(kavorind.module.FS.readFile('/data/' + name), (byte) => String.fromCharCode(byte)).join(''))]));
+  for (const [name, bytes] of files) fs.writeFileSync(path.join(copy, name), Buffer.from(bytes, 'base64'));
   await page.evaluate(() => { kavorind.scores = null; });
-  await (await page.$('#content-folder')).uploadFile(content);
+  await (await page.$('#content-folder')).uploadFile(copy);
   await page.waitForFunction(() => kavorind.starts === 2 && kavorind.state === 'running' &&
     kavorind.module.FS.analyzePath('/custom').exists && kavorind.scores !== null, { timeout: 60000 });
   assert.deepEqual(await page.evaluate(() => kavorind.scores.entries), kept);
