@@ -6,6 +6,7 @@
 #include "input/binding_text.h"
 #include "input/key_script.h"
 #include "platform/file_io.h"
+#include "platform/system_places.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -59,6 +60,8 @@ std::string playerNameFor(const std::string& setting) {
 }
 
 std::string playerFolderFromEnvironment() {
+    if (std::string folder = platformUserFolder(); !folder.empty())
+        return folder;
     return playerDataFolder(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
 }
 

@@ -2,6 +2,7 @@
 
 #include "extras/player_files.h"
 #include "platform/file_io.h"
+#include "platform/system_places.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -80,6 +81,8 @@ std::string picturesFolderFromUserDirs(std::string_view text, const char* home) 
 }
 
 std::string screenshotFolder(const ScreenshotEnvironment& environment) {
+    if (!environment.userFolder.empty())
+        return environment.userFolder + "/screenshots";
     std::string pictures;
     if (environment.picturesDir)
         pictures = folderFromSetting(environment.picturesDir, environment.home);
@@ -97,6 +100,7 @@ ScreenshotEnvironment screenshotEnvironmentNow() {
     environment.configHome = std::getenv("XDG_CONFIG_HOME");
     environment.dataHome = std::getenv("XDG_DATA_HOME");
     environment.home = std::getenv("HOME");
+    environment.userFolder = platformUserFolder();
     const std::string path = userDirsPath(environment.configHome, environment.home);
     FileBytes bytes;
     std::string why;

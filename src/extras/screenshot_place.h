@@ -14,6 +14,7 @@ struct ScreenshotEnvironment {
     const char* dataHome = nullptr;    // XDG_DATA_HOME
     const char* home = nullptr;        // HOME
     std::string userDirsText;
+    std::string userFolder; // the system's folder for the player's files (Windows), else empty
 };
 
 // The file of the player's folder names: $XDG_CONFIG_HOME/user-dirs.dirs (an absolute path only),
@@ -23,8 +24,9 @@ std::string userDirsPath(const char* configHome, const char* home);
 // shell that sources it would take), with $HOME put in: only "$HOME/..." and absolute paths
 // mean a folder; "" for anything else, and for $HOME itself, which the file uses for "none".
 std::string picturesFolderFromUserDirs(std::string_view text, const char* home);
-// XDG_PICTURES_DIR from the environment (when it means a folder), else from user-dirs.dirs, with
-// kavorind/ under it; else
+// The system's folder for the player's files with screenshots/ under it, where there is one
+// (Windows); else XDG_PICTURES_DIR from the environment (when it means a folder), else from
+// user-dirs.dirs, with kavorind/ under it; else
 // $XDG_DATA_HOME/kavorind/screenshots (the player's data folder); "" when nothing leads anywhere.
 std::string screenshotFolder(const ScreenshotEnvironment& environment);
 // The environment of this program, user-dirs.dirs read from the disk.

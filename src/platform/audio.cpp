@@ -1,11 +1,10 @@
 #include "platform/audio.h"
 
+#include "platform/audio_driver_quiet.h"
 #include "platform/wave_decoder.h"
 
 #include <SDL.h>
 #include <SDL_mixer.h>
-
-#include <dlfcn.h>
 
 #include <atomic>
 #include <cstring>
@@ -44,7 +43,6 @@ struct PlatformAudio {
     int openedRate = 0;
     int openedChannels = 0;
     std::string refusal;
-    int alsaQuiet = 0;
     // Set from SDL's threads when the output device disappears or a new one arrives.
     std::atomic<int> outputLost{0};
     std::atomic<int> deviceArrived{0};
@@ -72,32 +70,11 @@ void closeOutput() {
     platformAudio.outputLost = 0;
 }
 
-// alsa-lib's own handler writes "ALSA lib ..." lines to stderr whenever SDL probes a machine
-// without a sound card. The library is loaded at run time (SDL does the same), so the build gains
-// no dependency, and kept loaded so that the silent handler stays in place for SDL's use of it.
-void silentAlsaHandler(const char*, int, const char*, int, const char*, ...) {}
-
-void quietenAlsa() {
-    if (platformAudio.alsaQuiet)
-        return;
-    platformAudio.alsaQuiet = 1;
-#ifdef __EMSCRIPTEN__
-    return; // a browser has no ALSA, and no libraries to load
-#endif
-    void* alsa = dlopen("libasound.so.2", RTLD_NOW | RTLD_GLOBAL);
-    if (!alsa)
-        return;
-    using Handler = void (*)(const char*, int, const char*, int, const char*, ...);
-    using SetHandler = int (*)(Handler);
-    auto setHandler = reinterpret_cast<SetHandler>(dlsym(alsa, "snd_lib_error_set_handler"));
-    if (setHandler)
-        setHandler(silentAlsaHandler);
-}
-
 int startSubsystem() {
     if (platformAudio.subsystemUp)
         return 1;
-    quietenAlsa();
+    platformQuietenAudioDriver();
+    SDL_SetMainReady(); // as platformInit does: sound may start before the window
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
         return 0;
     platformAudio.subsystemUp = 1;

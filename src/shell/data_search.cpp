@@ -1,6 +1,7 @@
 #include "shell/data_search.h"
 
 #include "platform/content_path.h"
+#include "platform/system_places.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -81,9 +82,7 @@ DataSearchInputs gatherDataSearchInputs(const std::string& dataOption) {
     inputs.dataOption = dataOption;
     inputs.dataVariable = environment("KAVORIND_DATA");
     inputs.workingFolder = fs::current_path(problem).string();
-    fs::path executable = fs::read_symlink("/proc/self/exe", problem);
-    if (!problem)
-        inputs.executableFolder = executable.parent_path().string();
+    inputs.executableFolder = platformExecutableFolder();
     inputs.dataHome = environment("XDG_DATA_HOME");
     inputs.home = environment("HOME");
     return inputs;

@@ -39,7 +39,7 @@ std::vector<DataCandidate> dataCandidates(const DataSearchInputs& inputs);
 DataChoice chooseDataFolder(const DataSearchInputs& inputs);
 // 1 when the folder holds "Pal.Pal", its name matched the way the game matches content names.
 int folderHoldsPalette(const std::string& folder);
-// The real inputs: the environment, the working directory and /proc/self/exe.
+// The real inputs: the environment, the working directory and the running program's folder.
 DataSearchInputs gatherDataSearchInputs(const std::string& dataOption);
 
 } // namespace kavorind

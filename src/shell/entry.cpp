@@ -8,6 +8,7 @@
 #include "input/bindings.h"
 #include "platform/messages.h"
 #include "platform/signals.h"
+#include "platform/system_places.h"
 #include "platform/video.h"
 #include "scenes/scene_protocol.h"
 #include "shell/config_file.h"
@@ -43,8 +44,12 @@ int createMainWindow() {
     return window ? 1 : 0;
 }
 
-// The settings file: --config's, or the user's own.
+// The settings file: --config's, or the user's own (in the system's folder for the player's files
+// where it has one, as Windows does).
 std::string settingsFilePath(const GameOptions& options) {
+    if (const std::string folder = platformUserFolder();
+        options.configFile.empty() && !folder.empty())
+        return folder + "/kavorind.cfg";
     return configFilePath(options.configFile, std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
 }
 

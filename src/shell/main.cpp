@@ -1,4 +1,5 @@
 #include "platform/page_bridge.h"
+#include "platform/system_places.h"
 #include "shell/entry.h"
 
 #include <cstdio>
@@ -10,6 +11,7 @@ using namespace kavorind;
 int main(int argc, char** argv) {
     // The game reports its failures as exit codes; what the standard library may still throw
     // (memory running out) ends the program with a message rather than an abort.
+    platformProgramStarts();
     try {
         return platformProgramEnds(kavorindMain(argc, argv));
     } catch (const std::bad_alloc&) {

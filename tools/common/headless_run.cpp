@@ -1,5 +1,6 @@
 #include "common/headless_run.h"
 
+#include "platform/platform.h"
 #include "platform/timer.h"
 #include "platform/video.h"
 #include "scenes/scene_protocol.h"
@@ -14,8 +15,7 @@
 namespace kavorind {
 
 void prepareHeadlessRun(PlatformKeySource keys) {
-    setenv("SDL_VIDEODRIVER", "dummy", 0);
-    setenv("SDL_AUDIODRIVER", "dummy", 0);
+    platformPreferHeadlessDrivers();
     platformSetManualTimers(1);
     platformSetMessageBoxesEnabled(0);
     platformSetScreenOutput(0);

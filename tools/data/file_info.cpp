@@ -20,6 +20,12 @@ namespace {
 
 // printf into a std::string, one line at a time; the compiler checks each format against its
 // arguments.
+// A size for line(): its %llu means the same to every C library's printf, where %zu does not
+// (Windows' own lacks it, and the format check there goes by Windows' rules).
+unsigned long long byteCount(size_t size) {
+    return size;
+}
+
 [[gnu::format(printf, 2, 3)]] void line(std::string* out, const char* format, ...) {
     char buffer[512];
     va_list args;
@@ -72,7 +78,7 @@ void describeBitmap(std::span<const uint8_t> bytes, FileInfo* info) {
     }
     info->described = 1;
     std::string* out = &info->text;
-    line(out, "8-bit Windows bitmap, uncompressed, %zu bytes", bytes.size());
+    line(out, "8-bit Windows bitmap, uncompressed, %llu bytes", byteCount(bytes.size()));
     line(out, "info header: %u bytes", peekU32(image.infoHeader()));
     line(out, "picture: %d x %d pixels, rows stored %s, %d bytes per row", image.width(),
          image.height(), image.bottomUp() ? "bottom-up" : "top-down", image.rowStride());
@@ -88,7 +94,8 @@ void describeSpriteSet(std::span<const uint8_t> bytes, FileInfo* info) {
     }
     info->described = 1;
     std::string* out = &info->text;
-    line(out, "sprite set (SPR), %zu bytes, %u bits per pixel", bytes.size(), set.bitsPerPixel());
+    line(out, "sprite set (SPR), %llu bytes, %u bits per pixel", byteCount(bytes.size()),
+         set.bitsPerPixel());
     // The game shows frame n for 30 / rate ticks; a rate of 0 must never reach that division.
     if (set.frameRate() == 0)
         line(out, "rate: 0 (no animation delay can be taken from it)");
@@ -129,7 +136,7 @@ void describeStageMap(std::span<const uint8_t> bytes, FileInfo* info) {
     std::string* out = &info->text;
     auto [columns, rows] = map.mapSize();
     auto [tileWidth, tileHeight] = map.tileSize();
-    line(out, "stage map (MAP), %zu bytes", bytes.size());
+    line(out, "stage map (MAP), %llu bytes", byteCount(bytes.size()));
     line(out, "map: %d x %d cells in %u layer%s", columns, rows, map.layerCount(),
          plural(map.layerCount()));
     line(out, "tiles: %d x %d pixels, %d in a %d x %d tileset", tileWidth, tileHeight,
@@ -138,7 +145,8 @@ void describeStageMap(std::span<const uint8_t> bytes, FileInfo* info) {
         const MapLayer* layer = map.layer(i);
         size_t empty = static_cast<size_t>(std::count_if(layer->tiles.begin(), layer->tiles.end(),
                                                          [](uint16_t t) { return t >= 40000; }));
-        line(out, "  layer %u: %zu empty cells of %zu", i, empty, layer->tiles.size());
+        line(out, "  layer %u: %llu empty cells of %llu", i, byteCount(empty),
+             byteCount(layer->tiles.size()));
         describeSpawnCodes(*layer, out);
     }
 }
@@ -153,7 +161,7 @@ void describeWave(std::span<const uint8_t> bytes, FileInfo* info) {
     info->described = 1;
     std::string* out = &info->text;
     const WaveFormat& format = *clip.format();
-    line(out, "RIFF WAVE, %zu bytes", bytes.size());
+    line(out, "RIFF WAVE, %llu bytes", byteCount(bytes.size()));
     line(out, "format: tag %u%s, %u channel%s, %u samples a second, %u bits, block %u bytes",
          format.formatTag, format.formatTag == WAVE_FORMAT_PCM ? " (PCM)" : " (not PCM)",
          format.channels, plural(format.channels), format.samplesPerSec, format.bitsPerSample,

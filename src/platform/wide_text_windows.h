@@ -1,0 +1,13 @@
+#pragma once
+// UTF-8, the game's own encoding for text and paths, to and from the UTF-16 of Windows' wide
+// calls, so that a path with letters outside ASCII (a user's own name) reaches the disk as it is.
+#include <string>
+
+namespace kavorind {
+
+std::wstring wideFromUtf8(const std::string& text);
+std::string utf8FromWide(const wchar_t* text);
+// The system's own words for an error code (GetLastError), in UTF-8, without the line break.
+std::string windowsErrorText(unsigned long error);
+
+} // namespace kavorind
