@@ -19,8 +19,6 @@ set(exported "${CMAKE_BINARY_DIR}/exported_functions.txt")
 file(WRITE "${exported}" "[\"_main\", \"_kavorind_probe_tick\", \"_kavorind_page_close\"]")
 
 target_link_options(kavorind PRIVATE
-    -sASYNCIFY
-    -sASYNCIFY_STACK_SIZE=65536
     -sALLOW_MEMORY_GROWTH=1
     -sINITIAL_MEMORY=67108864
     -sTOTAL_STACK=1048576

@@ -56,9 +56,10 @@ enable_deb_src() {
 }
 
 # Builds one library with emscripten's CMake wrapper into deps/prefix; skipped once its stamp
-# exists.
+# exists. The stamp names the options too, so that changed options build it again.
 build_library() {
-    local source_package=$1 stamp=$deps/.$1.done
+    local source_package=$1 stamp
+    stamp=$deps/.$1-$(echo "${@:2}" | md5sum | cut -c1-8).done
     shift
     [ -f "$stamp" ] && return 0
     enable_deb_src
@@ -76,7 +77,8 @@ build_library() {
 
 mkdir -p "$deps"
 build_library libsdl2 -DSDL_SHARED=OFF -DSDL_STATIC=ON -DSDL_TEST=OFF -DSDL_THREADS=OFF
+# The game mixes its own converted clips: every music decoder is left out.
 build_library libsdl2-mixer -DBUILD_SHARED_LIBS=OFF -DSDL2MIXER_SAMPLES=OFF \
     -DSDL2MIXER_VENDORED=OFF -DSDL2MIXER_DEPS_SHARED=OFF -DSDL2MIXER_CMD=OFF \
     -DSDL2MIXER_FLAC=OFF -DSDL2MIXER_MOD=OFF -DSDL2MIXER_MIDI=OFF -DSDL2MIXER_MP3=OFF \
-    -DSDL2MIXER_OGG=OFF -DSDL2MIXER_OPUS=OFF -DSDL2MIXER_WAVE=ON -DSDL2_DIR="$deps/prefix/lib/cmake/SDL2"
+    -DSDL2MIXER_VORBIS=OFF -DSDL2MIXER_OPUS=OFF -DSDL2MIXER_WAVE=OFF -DSDL2_DIR="$deps/prefix/lib/cmake/SDL2"

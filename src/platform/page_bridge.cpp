@@ -28,4 +28,8 @@ int platformProgramEnds(int exitCode) {
 
 void platformPlayerFilesChanged(const char*, const char*) {}
 
+int platformHandLoopToPage(PlatformLoopPass, PlatformLoopEnd, int) {
+    return 0;
+}
+
 } // namespace kavorind

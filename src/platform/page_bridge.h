@@ -24,4 +24,14 @@ void platformPlayerFilesChanged(const char* folder, const char* contentFingerpri
 // page is told, even where the page's own timers would keep the program alive.
 int platformProgramEnds(int exitCode);
 
+// One pass of the program's loop: 1 to go on, 0 once it has ended (its exit code in *exitCode).
+using PlatformLoopPass = int (*)(int* exitCode);
+// The end of the program after its loop, returning the exit code it ends with.
+using PlatformLoopEnd = int (*)(int exitCode);
+// In the browser the page drives the loop: pass runs once a display frame (backToBack: as often
+// as the page allows, a replay played without waiting), never blocking, and when it returns 0,
+// end runs and the program ends there; this call never returns. On the desktop nothing is handed
+// over and it returns 0 at once: the caller runs its own loop.
+int platformHandLoopToPage(PlatformLoopPass pass, PlatformLoopEnd end, int backToBack);
+
 } // namespace kavorind

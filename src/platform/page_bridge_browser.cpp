@@ -9,14 +9,21 @@ namespace {
 
 struct PlatformPageBridge {
     int tick = 0;
-    double lastYieldMs = 0;
+    PlatformLoopPass pass = nullptr;
+    PlatformLoopEnd end = nullptr;
 };
 
 PlatformPageBridge platformPageBridge;
 
-// A game that does not wait for the timer (a replay played back to back) still hands the page
-// a moment now and then, so that the page shows its progress and its tests can follow it.
-constexpr double longestWithoutPageMs = 100;
+// Called by the page once a display frame (or, back to back, whenever it has a moment): the
+// loop's pass, and the program's end after its last. The loop is not cancelled first: a cancelled
+// loop's next call ends the program a second time, and an ended program's loop calls nothing.
+void runLoopPass() {
+    int exitCode = 0;
+    if (platformPageBridge.pass(&exitCode))
+        return;
+    platformProgramEnds(platformPageBridge.end(exitCode));
+}
 
 } // namespace
 
@@ -36,16 +43,25 @@ void platformOfferFrame(const uint8_t* indices, int pitch, int width, int height
             Module.kavorindFrame($0, $1, $2, $3, $4, $5);
     }, platformPageBridge.tick, indices, pitch, width, height, argbTable);
     // clang-format on
-    const double now = emscripten_get_now();
-    if (now - platformPageBridge.lastYieldMs > longestWithoutPageMs) {
-        platformPageBridge.lastYieldMs = now;
-        emscripten_sleep(0);
-    }
 }
 
 int platformProgramEnds(int exitCode) {
     emscripten_force_exit(exitCode);
     return exitCode;
+}
+
+// The page's own frame callback (requestAnimationFrame) paces the loop, so the game draws when the
+// browser paints and sleeps in between; the ticks come from the timer's timeouts as before. Back
+// to back, the page's zero-delay callback runs a pass whenever it has painted and handled input.
+int platformHandLoopToPage(PlatformLoopPass pass, PlatformLoopEnd end, int backToBack) {
+    platformPageBridge.pass = pass;
+    platformPageBridge.end = end;
+    emscripten_set_main_loop(runLoopPass, 0, 0);
+    if (backToBack)
+        emscripten_set_main_loop_timing(EM_TIMING_SETIMMEDIATE, 0);
+    // The program's stack is left behind here: what runs next runs from the page's callbacks.
+    emscripten_exit_with_live_runtime();
+    return 1;
 }
 
 // The page keeps the folder in the browser's storage and shows the table; the strings are

@@ -4,6 +4,7 @@
 #include "platform/frame_geometry.h"
 #include "platform/icon.h"
 #include "platform/page_bridge.h"
+#include "platform/page_canvas.h"
 #include "platform/window_internal.h"
 
 #include <SDL.h>
@@ -332,16 +333,29 @@ int drawIntoSurface(PlatformTexture* texture, SDL_Surface* screen, const uint8_t
     return SDL_BlitScaled(target, nullptr, screen, &destination) == 0 ? 1 : 0;
 }
 
+// The window's own surface; in the browser, the page's canvas.
+SDL_Surface* screenSurface(SDL_Window* window) {
+    if (platformPageHasCanvas())
+        return platformPageCanvasSurface();
+    return SDL_GetWindowSurface(window);
+}
+
+int showScreenSurface(SDL_Window* window, SDL_Surface* screen) {
+    if (platformPageHasCanvas())
+        return platformShowPageCanvas(screen);
+    return SDL_UpdateWindowSurface(window) == 0 ? 1 : 0;
+}
+
 int showInSurface(PlatformTexture* texture, const uint8_t* indices, int pitch,
                   const uint32_t* argbTable) {
     SDL_Window* window = texture->owner->window->window;
-    SDL_Surface* screen = SDL_GetWindowSurface(window);
+    SDL_Surface* screen = screenSurface(window);
     if (!screen || !drawIntoSurface(texture, screen, indices, pitch, argbTable))
         return 0;
     drawOverlayIntoSurface(screen, frameLayout(texture->owner->scaling, texture->width,
                                                texture->height, screen->w, screen->h)
                                        .destination);
-    return SDL_UpdateWindowSurface(window) == 0 ? 1 : 0;
+    return showScreenSurface(window, screen);
 }
 
 int presentIntoSurface(PlatformTexture* texture, const uint8_t* indices, int pitch,
@@ -407,6 +421,8 @@ bool xServerHasDirectRendering() {
 // Whether a renderer made for the window might be drawn by a GPU. The answer only saves time: a
 // wrong yes costs the OpenGL-ready window and a renderer made and dropped, as it always did.
 bool gpuLikely() {
+    if (platformPageHasCanvas())
+        return false;
     const char* driver = SDL_GetCurrentVideoDriver();
     if (!driver || std::strcmp(driver, "dummy") == 0 || std::strcmp(driver, "offscreen") == 0)
         return false;
@@ -653,11 +669,11 @@ int platformShowFrameAgain(PlatformTexture* texture) {
             return showInSurface(texture, texture->kept.data(), texture->width,
                                  texture->palette.argb.data());
         SDL_Window* window = texture->owner->window->window;
-        SDL_Surface* screen = SDL_GetWindowSurface(window);
+        SDL_Surface* screen = screenSurface(window);
         if (!screen)
             return 0;
         fillBorders(screen, FrameRect{});
-        return SDL_UpdateWindowSurface(window) == 0 ? 1 : 0;
+        return showScreenSurface(window, screen);
     }
     if (texture->filled) {
         copyFrameToScreen(texture);

@@ -7,6 +7,7 @@
 #include "extras/remembered_settings.h"
 #include "input/bindings.h"
 #include "platform/messages.h"
+#include "platform/page_bridge.h"
 #include "platform/signals.h"
 #include "platform/system_places.h"
 #include "platform/video.h"
@@ -115,6 +116,25 @@ int showContentFolder(const DataChoice& choice, const GameOptions& options) {
     return exitSuccess;
 }
 
+// One pass for a loop that the page drives, once a display frame: every message that waits, then
+// the frame if one is due. The desktop's loop does the same, sleeping in the queue in between.
+int messageLoopPass(int* exitCode) {
+    if (!dispatchWaitingMessages(exitCode))
+        return 0;
+    if (sceneLoop.frameReady && !sceneLoop.renderBusy)
+        idleStep();
+    return 1;
+}
+
+// What follows the loop, whoever ran it: the extras' end, then the session's files. A recording or
+// trace not written whole makes the whole run a failure.
+int finishProgram(int exitCode) {
+    finishAroundGame();
+    if (!closeSession() && exitCode == exitSuccess)
+        return exitFailure;
+    return exitCode;
+}
+
 // From the content folder on: the sound, the keys, the window, start-up and the loop. A watched
 // replay that names its start begins there rather than at the logo.
 int playInContentFolder(const std::string& folder, const Bindings& bindings,
@@ -130,6 +150,10 @@ int playInContentFolder(const std::string& folder, const Bindings& bindings,
     if (watch.startsInGame)
         startRun(watch.start);
     sessionStarted();
+    // In the browser the page drives the loop and the program ends from there.
+    if (platformHandLoopToPage(timedemo.active ? timedemoPass : messageLoopPass, finishProgram,
+                               timedemo.active))
+        return exitSuccess;
     return timedemo.active ? runTimedemo() : runMessageLoop();
 }
 
@@ -254,12 +278,7 @@ int kavorindMain(int argc, const char* const* argv) {
         startAroundGame(setup);
         startRememberingSettings(setup.settingsFile);
     }
-    int exitCode = playInContentFolder(content.folder, bindings, watch);
-    finishAroundGame();
-    // A recording or trace not written whole makes the whole run a failure.
-    if (!closeSession() && exitCode == exitSuccess)
-        exitCode = exitFailure;
-    return exitCode;
+    return finishProgram(playInContentFolder(content.folder, bindings, watch));
 }
 
 } // namespace kavorind

@@ -21,6 +21,19 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
+// Where a demo run in passes has got to.
+struct TimedemoRun {
+    int started = 0;
+    long nextTick = 1;
+    Clock::time_point began;
+    std::clock_t cpuBegan = 0;
+};
+
+TimedemoRun timedemoRun;
+
+// A page's pass runs ticks for this long at most, then lets the page paint and follow the demo.
+constexpr double pageShareMs = 50;
+
 double millisecondsSince(Clock::time_point start) {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
@@ -77,27 +90,57 @@ long timedemoLength(const std::string& scriptText, int lastHeldTick) {
 
 void prepareTimedemo(long length) {
     timedemo = Timedemo{};
+    timedemoRun = TimedemoRun{};
     timedemo.active = 1;
     timedemo.length = length;
     platformSetManualTimers(1);
     platformSetVerticalBlankWait(0);
 }
 
-int runTimedemo() {
-    const Clock::time_point began = Clock::now();
-    const std::clock_t cpuBegan = std::clock();
-    int exitCode = exitSuccess;
-    int running = 1;
-    for (long tick = 1; running && tick <= timedemo.length; ++tick)
-        running = runTimedemoTick(&exitCode);
-    // The figures cover the ticks and frames alone, not the shut-down after them.
-    timedemo.figures.wallSeconds = millisecondsSince(began) / 1000.0;
-    timedemo.figures.cpuSeconds = static_cast<double>(std::clock() - cpuBegan) / CLOCKS_PER_SEC;
-    if (running)
+// The figures cover the ticks and frames alone, not the shut-down after them; a demo that ran to
+// its last tick ends as a close would; then the report. Returns the exit code.
+int endTimedemo(int stillRunning, int exitCode) {
+    timedemo.figures.wallSeconds = millisecondsSince(timedemoRun.began) / 1000.0;
+    timedemo.figures.cpuSeconds =
+        static_cast<double>(std::clock() - timedemoRun.cpuBegan) / CLOCKS_PER_SEC;
+    if (stillRunning)
         exitCode = closeTimedemo();
     std::printf("%s\n", timedemoReport(timedemo.figures).c_str());
     std::fflush(stdout);
     return exitCode;
+}
+
+// Runs the demo's ticks until it ends or, with a budget above 0, until budgetMs have passed. 0
+// once it has ended, with its exit code in *exitCode.
+int runTimedemoTicks(int* exitCode, double budgetMs) {
+    if (!timedemoRun.started) {
+        timedemoRun.started = 1;
+        timedemoRun.began = Clock::now();
+        timedemoRun.cpuBegan = std::clock();
+    }
+    const Clock::time_point passBegan = Clock::now();
+    while (timedemoRun.nextTick <= timedemo.length) {
+        ++timedemoRun.nextTick;
+        if (!runTimedemoTick(exitCode)) {
+            *exitCode = endTimedemo(0, *exitCode);
+            return 0;
+        }
+        if (budgetMs > 0 && millisecondsSince(passBegan) >= budgetMs)
+            return 1;
+    }
+    *exitCode = endTimedemo(1, *exitCode);
+    return 0;
+}
+
+int runTimedemo() {
+    int exitCode = exitSuccess;
+    while (runTimedemoTicks(&exitCode, 0)) {
+    }
+    return exitCode;
+}
+
+int timedemoPass(int* exitCode) {
+    return runTimedemoTicks(exitCode, pageShareMs);
 }
 
 std::string timedemoReport(const TimedemoFigures& figures) {

@@ -36,6 +36,9 @@ void prepareTimedemo(long length);
 // last tick or until the game ends by itself; then ends the program as a close would, prints the
 // figures on stdout and returns the exit code.
 int runTimedemo();
+// The same in passes, for a loop the page drives: each runs ticks for a share of a display frame.
+// 0 once the demo has ended and reported, with the exit code in *exitCode.
+int timedemoPass(int* exitCode);
 // The figures as one line of name=value pairs (times in seconds and milliseconds).
 std::string timedemoReport(const TimedemoFigures& figures);
 
