@@ -46,10 +46,14 @@
       const button = document.createElement('button');
       button.textContent = action.label;
       button.id = action.id;
+      button.type = 'button';
       button.addEventListener('click', () => { notice.hidden = true; action.run(); });
       notice.append(document.createElement('br'), button);
+      // A game that has stopped needs no keys: its next step is the button's.
+      if (probe.state !== 'running') button.focus({ preventScroll: true });
     }
     notice.hidden = false;
+    showWhoHasKeys();
   }
 
   function keepFocusOnGame() { canvas.focus({ preventScroll: true }); }
@@ -168,6 +172,7 @@
     await kavorindPlayerFiles.ready();
     probe.args = setup.args;
     const note = (line) => { probe.output.push(line); console.log(line); };
+    let endTold = false; // the runtime may report one end twice
     const module = await createKavorind({
       ...kavorindProgram.moduleOptions(),
       canvas,
@@ -179,7 +184,10 @@
         if (playerContent) writePlayerContent(m.FS);
         if (watching && watching.file) writeWatchedFile(m.FS, watching.file);
       }],
-      onExit: ended,
+      onExit: (code) => {
+        if (!endTold) ended(code);
+        endTold = true;
+      },
     });
     // The hooks are looked up on the module the program runs in.
     module.kavorindFrame = (...frame) => onFrame(module, ...frame);
@@ -188,9 +196,12 @@
     ++probe.starts;
     probe.state = 'running';
     keepFocusOnGame();
+    showWhoHasKeys();
     if (audioMissing() && !params.has('mute'))
       say('This browser has no Web Audio: the game plays without sound.', { id: 'dismiss', label: 'Play', run: keepFocusOnGame });
     module.callMain(setup.args);
+    // The game's window set the canvas to the frame's own size.
+    fitCanvas();
     if (restartWhenStarted) {
       restartWhenStarted = false;
       restartGame();
@@ -457,14 +468,48 @@
     offerPicture(frameCanvas(frame), tick);
   }
 
-  function watchButtons() {
-    document.getElementById('screenshot').addEventListener('click', saveScreenshot);
-    document.getElementById('fullscreen').addEventListener('click', () => {
-      const stage = document.getElementById('stage');
-      if (document.fullscreenElement) document.exitFullscreen();
-      else stage.requestFullscreen().catch(() => say('This browser did not allow the full screen.'));
+  function switchFullScreen() {
+    const stage = document.getElementById('stage');
+    if (document.fullscreenElement) document.exitFullscreen();
+    else stage.requestFullscreen().catch(() => say('This browser did not allow the full screen.'));
+  }
+
+  // The keys are the game's while the picture (or nothing in particular) has the focus.
+  function gameHasKeys(target = document.activeElement) {
+    return target === canvas || target === document.body || target === document.documentElement || target === window || target === null;
+  }
+
+  // The header folds away while the game has the keys; the Play button lights up when it has not.
+  function showWhoHasKeys() {
+    const playing = gameHasKeys() && probe.state === 'running';
+    document.body.classList.toggle('playing', playing);
+    document.body.classList.toggle('away', !gameHasKeys());
+  }
+
+  function watchKeys() {
+    kavorindKeys.watch(gameHasKeys, switchFullScreen);
+    document.addEventListener('focusin', showWhoHasKeys);
+    document.addEventListener('focusout', () => setTimeout(showWhoHasKeys, 0));
+    document.getElementById('play').addEventListener('click', () => {
+      notice.hidden = true;
       keepFocusOnGame();
     });
+  }
+
+  // A phone or tablet without a keyboard is told what the game needs before it starts.
+  function touchOnly() {
+    return window.matchMedia('(hover: none) and (pointer: coarse)').matches && !navigator.getGamepads?.().some(Boolean);
+  }
+
+  function watchButtons() {
+    document.getElementById('screenshot').addEventListener('click', saveScreenshot);
+    document.getElementById('fullscreen').addEventListener('click', (event) => {
+      switchFullScreen();
+      if (event.detail > 0) keepFocusOnGame();
+    });
+    // The file pickers open from buttons, which the keys reach as well as the pointer.
+    for (const button of document.querySelectorAll('button[data-picker]'))
+      button.addEventListener('click', () => document.getElementById(button.dataset.picker).click());
     document.getElementById('content-folder').addEventListener('change', async (event) => {
       playOwnContent(await filesOfFolder(event.target.files));
       event.target.value = '';
@@ -477,15 +522,35 @@
       }
       event.target.value = '';
     });
-    // A click anywhere but a control gives the keys back to the game; buttons never keep them
-    // (Space and Return are the game's fire keys).
+    // A click of the pointer anywhere but a file picker gives the keys back to the game; buttons
+    // never keep them (Space and Return are the game's fire keys). A button worked with the keys
+    // (detail 0) leaves the focus where it is, so that the keys go on through the page's controls
+    // until Play.
     document.addEventListener('click', (event) => {
-      if (!(event.target instanceof HTMLInputElement)) keepFocusOnGame();
+      if (event.detail > 0 && !(event.target instanceof HTMLInputElement)) keepFocusOnGame();
     });
     document.addEventListener('mouseup', (event) => {
-      if (event.target instanceof Element && event.target.closest('button, label.button'))
+      if (event.target instanceof Element && event.target.closest('button'))
         setTimeout(keepFocusOnGame, 0);
     });
+  }
+
+  // The canvas holds the frame enlarged by the largest whole multiple that fits the screen's
+  // pixels; what it shows until the game's next frame is the last one, enlarged the same way.
+  function fitCanvas() {
+    const stage = document.getElementById('stage');
+    const ratio = window.devicePixelRatio || 1;
+    const multiple = Math.max(1, Math.floor(Math.min(stage.clientWidth * ratio / 640, stage.clientHeight * ratio / 480)));
+    if (canvas.width === 640 * multiple && canvas.height === 480 * multiple) return;
+    const shown = document.createElement('canvas');
+    shown.width = canvas.width;
+    shown.height = canvas.height;
+    shown.getContext('2d').drawImage(canvas, 0, 0);
+    canvas.width = 640 * multiple;
+    canvas.height = 480 * multiple;
+    const context = canvas.getContext('2d', { alpha: false });
+    context.imageSmoothingEnabled = false;
+    context.drawImage(shown, 0, 0, canvas.width, canvas.height);
   }
 
   const problem = missingFeature();
@@ -495,7 +560,13 @@
     return;
   }
   watchButtons();
+  watchKeys();
   watchScorePanel();
+  if (touchOnly())
+    say('Kavorind is played with a keyboard or a game pad: plug one in, or come back on a computer.',
+      { id: 'dismiss-touch', label: 'Play anyway', run: keepFocusOnGame });
+  fitCanvas();
+  new ResizeObserver(fitCanvas).observe(document.getElementById('stage'));
   const progress = document.getElementById('progress');
   kavorindProgram.load((loaded, total) => {
     probe.progress.push({ loaded, total, ms: performance.now() });

@@ -7,4 +7,4 @@ cd "$(dirname "$0")"
 if [ ! -d node_modules/puppeteer-core ] || [ package-lock.json -nt node_modules/.package-lock.json ]; then
     PUPPETEER_SKIP_DOWNLOAD=1 npm ci --no-audit --no-fund >/dev/null
 fi
-exec node --test zip.test.mjs scores.test.mjs browser.test.mjs player_files.test.mjs page_loading.test.mjs
+exec node --test zip.test.mjs scores.test.mjs browser.test.mjs player_files.test.mjs page_loading.test.mjs page_keys.test.mjs

@@ -1,0 +1,170 @@
+// The page played with the keyboard alone: the browser keeps its own keys (Tab, F5, Ctrl+R, zoom,
+// F12), F11 switches the page's full screen, the page's controls are reached and worked with the
+// keys while the game hears none of them, and Play gives the game the keys back.
+import { test, before, after } from 'node:test';
+import assert from 'node:assert/strict';
+import { spawn } from 'node:child_process';
+import path from 'node:path';
+import { fileURLToPath } from 'node:url';
+import puppeteer, { KnownDevices } from 'puppeteer-core';
+
+const here = path.dirname(fileURLToPath(import.meta.url));
+const root = path.resolve(here, '../..');
+const site = path.join(root, 'build-web');
+
+let server;
+let address;
+let browser;
+
+before(async () => {
+  server = spawn('python3', [path.join(root, 'web', 'serve.py'), site, '0'], { stdio: ['ignore', 'pipe', 'inherit'] });
+  address = await new Promise((resolve, reject) => {
+    server.stdout.on('data', (text) => {
+      const found = /http:\/\/[^ ]+\//.exec(String(text));
+      if (found) resolve(found[0]);
+    });
+    server.on('exit', () => reject(new Error('the server did not start')));
+  });
+  browser = await puppeteer.launch({
+    executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
+    headless: 'new',
+    args: ['--no-sandbox', '--autoplay-policy=no-user-gesture-required', '--enable-unsafe-swiftshader'],
+    protocolTimeout: 120000,
+  });
+});
+
+after(async () => {
+  await browser?.close();
+  server?.kill();
+});
+
+const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
+
+// The game's last trace line.
+async function lastTrace(page) {
+  const text = await page.evaluate(() => { try { return kavorind.readFile('/trace.jsonl'); } catch { return ''; } });
+  const lines = text.split('\n').filter((line) => line.endsWith('}'));
+  return lines.length ? JSON.parse(lines.at(-1)) : null;
+}
+
+async function press(page, key, holdMs = 150) {
+  await page.keyboard.down(key);
+  await sleep(holdMs);
+  await page.keyboard.up(key);
+  await sleep(150);
+}
+
+async function shiftTab(page) {
+  await page.keyboard.down('Shift');
+  await page.keyboard.press('Tab');
+  await page.keyboard.up('Shift');
+}
+
+const focused = (page) => page.evaluate(() => document.activeElement?.id || document.activeElement?.tagName);
+
+// Every key press as it left the page: whether anyone cancelled what the browser does with it.
+// Recorded by the first listener of all, whose event object shows the outcome once dispatched.
+async function recordKeys(page) {
+  await page.evaluateOnNewDocument(() => {
+    window.keysSeen = [];
+    window.addEventListener('keydown', (event) => window.keysSeen.push(event), { capture: true });
+  });
+}
+
+const cancelled = (page, key) => page.evaluate((name) => window.keysSeen.filter((event) => event.key === name).map((event) => event.defaultPrevented), key);
+
+test('with the keys alone: the browser keeps Tab and F5, Shift+Tab reaches the page\'s buttons, Enter and Space work them while the game hears nothing, Play hands the keys back', { timeout: 120000 }, async () => {
+  const page = await browser.newPage();
+  await page.setViewport({ width: 800, height: 600 });
+  await recordKeys(page);
+  await page.goto(address + '?mute&arg=--trace&arg=/trace.jsonl');
+  await page.waitForFunction(() => kavorind.state === 'running', { timeout: 60000 });
+  for (let tries = 0; (await lastTrace(page))?.scene !== 2; ++tries) {
+    assert.ok(tries < 200, 'the menu never came');
+    await sleep(100);
+  }
+  assert.equal(await focused(page), 'canvas');
+  // While the game has the keys the header folds to a sliver.
+  await page.waitForFunction(() => document.querySelector('header').getBoundingClientRect().height < 10, { timeout: 3000 })
+    .catch(() => assert.fail('the header stays open during play'));
+
+  await page.keyboard.press('F5');
+  await press(page, 'ArrowDown');
+  assert.deepEqual(await cancelled(page, 'F5'), [false], 'F5 never reached the browser');
+  assert.deepEqual(await cancelled(page, 'ArrowDown'), [true], 'the game did not take its arrow key');
+  const chosen = (await lastTrace(page)).selection;
+
+  await shiftTab(page);
+  assert.notEqual(await focused(page), 'canvas', 'Shift+Tab did not leave the game');
+  assert.deepEqual((await cancelled(page, 'Tab')).at(-1), false);
+  await page.waitForFunction(() => document.querySelector('header').getBoundingClientRect().height > 20, { timeout: 3000 })
+    .catch(() => assert.fail('the header stays folded with the keys on it'));
+  for (let tries = 0; await focused(page) !== 'scores-toggle'; ++tries) {
+    assert.ok(tries < 12, 'the scores button is not reached with Shift+Tab');
+    await shiftTab(page);
+  }
+  const shown = () => page.$eval('#scores', (panel) => !panel.hidden);
+  const before = await shown();
+  await press(page, 'Enter');
+  assert.equal(await shown(), !before, 'Enter did not work the button');
+  await press(page, ' ');
+  assert.equal(await shown(), before, 'Space did not work the button');
+  await press(page, 'ArrowDown');
+  assert.equal(await focused(page), 'scores-toggle', 'a key on a button took the focus away');
+  assert.equal((await lastTrace(page)).selection, chosen, 'the game heard a key meant for the page');
+
+  for (let tries = 0; await focused(page) !== 'play'; ++tries) {
+    assert.ok(tries < 12, 'the Play button is not reached with Shift+Tab');
+    await shiftTab(page);
+  }
+  assert.equal(await page.$eval('#play', (button) => getComputedStyle(button).visibility), 'visible');
+  await press(page, 'Enter');
+  assert.equal(await focused(page), 'canvas');
+  await press(page, 'ArrowDown');
+  assert.notEqual((await lastTrace(page)).selection, chosen, 'the game did not get its keys back');
+
+  // F11 is the page's full screen, Ctrl+R and zoom the browser's.
+  await page.keyboard.press('F11');
+  await page.waitForFunction(() => document.fullscreenElement?.id === 'stage', { timeout: 5000 });
+  assert.deepEqual(await cancelled(page, 'F11'), [true]);
+  await page.keyboard.down('Control');
+  await page.keyboard.press('r');
+  await page.keyboard.press('=');
+  await page.keyboard.up('Control');
+  assert.deepEqual(await cancelled(page, 'r'), [false], 'Ctrl+R never reached the browser');
+  assert.deepEqual(await cancelled(page, '='), [false], 'Ctrl + never reached the browser');
+  await page.close();
+});
+
+test('the picture is enlarged by a whole multiple, every pixel the same size, and a touch-only device is told a keyboard is needed', { timeout: 120000 }, async () => {
+  const page = await browser.newPage();
+  await page.setViewport({ width: 1700, height: 1200 });
+  await page.goto(address + '?mute');
+  await page.waitForFunction(() => kavorind.state === 'running' && kavorind.presents > 5, { timeout: 60000 });
+  await sleep(300);
+  const { width, height, blocksEven } = await page.evaluate(() => {
+    const canvas = document.getElementById('canvas');
+    const multiple = canvas.width / 640;
+    const pixels = canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height).data;
+    let even = true;
+    for (let y = 0; y < canvas.height && even; y += 7)
+      for (let x = 0; x < canvas.width && even; ++x) {
+        const corner = ((y - (y % multiple)) * canvas.width + (x - (x % multiple))) * 4;
+        const at = (y * canvas.width + x) * 4;
+        even = pixels[at] === pixels[corner] && pixels[at + 1] === pixels[corner + 1] && pixels[at + 2] === pixels[corner + 2];
+      }
+    return { width: canvas.width, height: canvas.height, blocksEven: even };
+  });
+  assert.deepEqual([width, height], [1280, 960], 'not the largest whole multiple that fits');
+  assert.ok(blocksEven, 'a frame pixel is not a whole square of canvas pixels');
+  await page.setViewport({ width: 800, height: 600 });
+  await page.waitForFunction(() => document.getElementById('canvas').width === 640, { timeout: 5000 });
+  await page.close();
+
+  const phone = await browser.newPage();
+  await phone.emulate(KnownDevices['iPhone 13']);
+  await phone.goto(address + '?mute');
+  await phone.waitForFunction(() => !document.getElementById('notice').hidden, { timeout: 30000 });
+  assert.match(await phone.$eval('#notice', (notice) => notice.textContent), /keyboard or a game pad/);
+  await phone.close();
+});
