@@ -40,6 +40,10 @@ fi
 cmake --preset windows >/dev/null
 nice cmake --build --preset windows -j 2 --target kavorind kavorind-data kavorind-content kavorind-sim
 step_done "the Windows programs"
+if [ "${1:-}" = test ]; then
+    nice cmake --build --preset windows -j 2 --target test-game test-assets test-input
+    step_done "the unit tests for Windows"
+fi
 
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build-win/CMakeCache.txt)
 name=kavorind-$version-windows-x64

@@ -28,3 +28,7 @@ foreach(program_and_description
         endif()
     endif()
 endforeach()
+
+if(KAVORIND_TESTS)
+    add_subdirectory(tests/windows)
+endif()

@@ -4,7 +4,8 @@
 # runner gives the same frame hashes; the content tool checks the content; a missing content file
 # ends the game with exit code 1 naming it; a profile whose path has letters outside ASCII keeps
 # the settings; the installer installs silently, the game starts from the Start menu entry, and
-# the uninstaller removes it and leaves the player's files.
+# the uninstaller removes it and leaves the player's files. The unit tests that need no window
+# (tests/windows/CMakeLists.txt) pass under Wine too.
 # Usage: tests/windows/run.sh BUILD_WIN ZIP_NAME VERSION   (run by ./windows.sh test)
 # The Linux game is KAVORIND_NATIVE_BUILD's (build/ unless set), which must hold data/.
 set -euo pipefail
@@ -61,6 +62,14 @@ game_folder="$work/usb stick/$name"
 cp "$source_dir/tests/golden/logo-skip-start-opening.keys" "$work/logo.keys"
 cp "$source_dir/tests/web/stage-one.keys" "$work/stage.keys"
 cd "$work"
+
+echo "== the unit tests of the rules, the loaders and the input pass under Wine"
+for program in game assets input; do
+    win "$build_win/tests/test-$program.exe" --gtest_brief=1 >"$work/stdout" 2>"$work/stderr" ||
+        { cat "$work/stdout" >&2; fail "test-$program.exe under Wine"; }
+    grep '^\[  PASSED  \]' "$work/stdout" | sed "s/^/test-$program.exe: /"
+done
+step_done "the unit tests"
 
 echo "== the game's timedemo traces equal the Linux game's, field for field"
 for script in logo stage; do
