@@ -11,7 +11,7 @@ deps=$PWD/build-win/deps
 toolchain=$PWD/cmake/mingw-w64-x86_64.cmake
 packages=(g++-mingw-w64-x86-64-posix libz-mingw-w64-dev nlohmann-json3-dev nsis zip icoutils dpkg-dev)
 if [ "${1:-}" = test ]; then
-    packages+=(wine64 wine xvfb xauth unzip)
+    packages+=(wine64 wine xvfb x11-utils xauth unzip)
 fi
 
 missing=()
