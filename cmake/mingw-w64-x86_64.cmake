@@ -12,3 +12,6 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+# zlib's static archive, not its import library beside it (libz.dll.a), which would make the
+# programs need a zlib1.dll that Windows does not have.
+set(ZLIB_USE_STATIC_LIBS ON)

@@ -59,6 +59,14 @@ mkdir -p "$work/usb stick"
 unzip -q "$build_win/$name.zip" -d "$work/usb stick"
 game_folder="$work/usb stick/$name"
 [ -z "$(find "$game_folder" -maxdepth 1 -iname '*.dll')" ] || fail "the zip holds DLLs"
+# Statically linked: every DLL the programs import is one that Windows itself has (a library's
+# import library linked by mistake would name its own DLL, which Wine may still find).
+system_dlls=" advapi32 gdi32 imm32 kernel32 msvcrt ole32 oleaut32 setupapi shell32 user32 version winmm "
+for program in "$game_folder"/*.exe; do
+    for dll in $(x86_64-w64-mingw32-objdump -p "$program" | sed -n 's/.*DLL Name: \(.*\)\.dll$/\1/Ip'); do
+        [[ "$system_dlls" == *" ${dll,,} "* ]] || fail "$(basename "$program") needs $dll.dll"
+    done
+done
 cp "$source_dir/tests/golden/logo-skip-start-opening.keys" "$work/logo.keys"
 cp "$source_dir/tests/web/stage-one.keys" "$work/stage.keys"
 cd "$work"
