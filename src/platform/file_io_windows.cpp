@@ -1,7 +1,7 @@
-// Reading and writing whole files with Windows' wide calls, so that any path the player has (one
-// with letters outside ASCII too) works. The same promises as the POSIX file beside this one: the
-// new file is made exclusively beside its output, flushed when durable, and moved over the output
-// in one step; on failure the new file goes and the older output stays whole.
+// Reading and writing whole files with Windows' wide calls, on the same wide paths that
+// std::filesystem uses (wide_text_windows.h). The same promises as the POSIX file beside this
+// one: the new file is made exclusively beside its output, flushed when durable, and moved over
+// the output in one step; on failure the new file goes and the older output stays whole.
 #include "platform/file_io.h"
 #include "platform/wide_text_windows.h"
 
@@ -49,7 +49,7 @@ int missingName(DWORD error) {
 
 // 1 when the output may be replaced or does not exist; 0 with *why when it is something else.
 int checkExistingOutput(const std::string& path, std::string* why) {
-    const std::wstring wide = wideFromUtf8(path);
+    const std::wstring wide = widePath(path);
     const DWORD attributes = GetFileAttributesW(wide.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         const DWORD error = GetLastError();
@@ -93,9 +93,8 @@ HANDLE handleOf(int descriptor) {
 
 // A new file nobody else has (CREATE_NEW), sharing delete so that it can be renamed while open.
 HANDLE createNew(const std::string& path) {
-    return CreateFileW(wideFromUtf8(path).c_str(), GENERIC_WRITE,
-                       FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, CREATE_NEW,
-                       FILE_ATTRIBUTE_NORMAL, nullptr);
+    return CreateFileW(widePath(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE,
+                       nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
 int createBeside(const std::string& target, std::string* temporary, std::string* why) {
@@ -156,13 +155,13 @@ int syncAndClose(int descriptor, FileDurability durability, std::string* why) {
 }
 
 void removeFile(const std::string& path) {
-    DeleteFileW(wideFromUtf8(path).c_str());
+    DeleteFileW(widePath(path).c_str());
 }
 
 int renameInto(const std::string& temporary, const std::string& target, FileDurability durability,
                std::string* why) {
     const DWORD flags = MOVEFILE_REPLACE_EXISTING | (durability ? MOVEFILE_WRITE_THROUGH : 0);
-    if (!MoveFileExW(wideFromUtf8(temporary).c_str(), wideFromUtf8(target).c_str(), flags)) {
+    if (!MoveFileExW(widePath(temporary).c_str(), widePath(target).c_str(), flags)) {
         *why = lastReason();
         return 0;
     }
@@ -181,7 +180,7 @@ std::string sizeText(uint64_t bytes) {
 
 int readRegularFile(const std::string& path, uint64_t maxBytes, FileBytes* out, std::string* why) {
     *out = FileBytes{};
-    HANDLE file = openExisting(wideFromUtf8(path), GENERIC_READ);
+    HANDLE file = openExisting(widePath(path), GENERIC_READ);
     if (file == INVALID_HANDLE_VALUE) {
         *why = lastReason();
         return 0;
@@ -296,7 +295,7 @@ int writeNewFileSafely(const std::string& path, std::span<const uint8_t> bytes,
     }
     // Without MOVEFILE_REPLACE_EXISTING the move refuses a name that is taken.
     const DWORD flags = durability ? MOVEFILE_WRITE_THROUGH : 0;
-    if (!MoveFileExW(wideFromUtf8(temporary).c_str(), wideFromUtf8(path).c_str(), flags)) {
+    if (!MoveFileExW(widePath(temporary).c_str(), widePath(path).c_str(), flags)) {
         const DWORD error = GetLastError();
         *nameTaken = error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS;
         *why = windowsErrorText(error);
@@ -384,7 +383,7 @@ namespace {
 
 // The absolute form of a path that may not exist yet, for comparing names.
 std::wstring placeOf(const std::string& path) {
-    const std::wstring wide = wideFromUtf8(path);
+    const std::wstring wide = widePath(path);
     const DWORD length = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
     if (length == 0)
         return wide;
@@ -394,7 +393,7 @@ std::wstring placeOf(const std::string& path) {
 }
 
 int identityOf(const std::string& path, BY_HANDLE_FILE_INFORMATION* information) {
-    HANDLE file = openExisting(wideFromUtf8(path), FILE_READ_ATTRIBUTES);
+    HANDLE file = openExisting(widePath(path), FILE_READ_ATTRIBUTES);
     if (file == INVALID_HANDLE_VALUE)
         return 0;
     const int known = GetFileInformationByHandle(file, information);

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <filesystem>
+
 namespace kavorind {
 
 std::wstring wideFromUtf8(const std::string& text) {
@@ -12,6 +14,10 @@ std::wstring wideFromUtf8(const std::string& text) {
     std::wstring wide(static_cast<size_t>(length), L'\0');
     MultiByteToWideChar(CP_UTF8, 0, text.data(), size, wide.data(), length);
     return wide;
+}
+
+std::wstring widePath(const std::string& path) {
+    return std::filesystem::path(path).wstring();
 }
 
 std::string utf8FromWide(const wchar_t* text) {

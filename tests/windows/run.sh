@@ -54,10 +54,11 @@ win wineboot --init >/dev/null 2>&1 || fail "wineboot could not make the prefix"
 win reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
 step_done "a fresh Wine prefix"
 
-# The zip unpacked where a player might put it: a folder with a space in its name.
-mkdir -p "$work/usb stick"
-unzip -q "$build_win/$name.zip" -d "$work/usb stick"
-game_folder="$work/usb stick/$name"
+# The zip unpacked where a player might put it: a folder with a space and letters outside ASCII
+# in its name, where the game must still find data\ beside itself.
+mkdir -p "$work/clé usb"
+unzip -q "$build_win/$name.zip" -d "$work/clé usb"
+game_folder="$work/clé usb/$name"
 [ -z "$(find "$game_folder" -maxdepth 1 -iname '*.dll')" ] || fail "the zip holds DLLs"
 # Statically linked: every DLL the programs import is one that Windows itself has (a library's
 # import library linked by mistake would name its own DLL, which Wine may still find).
@@ -117,7 +118,7 @@ step_done "the runner's frame hashes"
 
 echo "== kavorind-data check passes the zip's content; a missing file ends the game naming it"
 win "$game_folder/kavorind-data.exe" check "$game_folder/data" >"$work/stdout" 2>"$work/stderr" ||
-    fail "kavorind-data check data"
+    fail "kavorind-data check of the zip's data"
 cp -r "$game_folder/data" "$work/broken"
 missing=$(cd "$work/broken" && ls | grep -i '\.spr$' | head -n 1)
 rm "$work/broken/$missing"
