@@ -5,6 +5,9 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <io.h>
 #include <vector>
 
 namespace kavorind {
@@ -40,6 +43,32 @@ void dropTrailingSeparator(std::string* folder) {
         folder->pop_back();
 }
 
+UINT consoleCodePageBefore = 0;
+char outputBuffer[4096];
+char errorBuffer[4096];
+
+// The console keeps its code page after the program ends: the one it had goes back, once what
+// is still buffered has been written in UTF-8.
+void restoreConsoleCodePage() {
+    std::fflush(stdout);
+    std::fflush(stderr);
+    SetConsoleOutputCP(consoleCodePageBefore);
+}
+
+// The C library in text mode passes what goes to a console through the C locale's code page
+// byte by byte (UTF-8 comes out as Latin-1 letters, under Wine at least); in binary mode the bytes
+// reach the console as they are, and a buffer makes each message one write, so that no letter is
+// split between writes. The console itself starts a new line at a bare line feed.
+void writeBytesToConsole(FILE* stream, char* buffer, size_t size) {
+    DWORD mode = 0;
+    const HANDLE handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream)));
+    if (handle == INVALID_HANDLE_VALUE || !GetConsoleMode(handle, &mode))
+        return;
+    std::fflush(stream);
+    _setmode(_fileno(stream), _O_BINARY);
+    std::setvbuf(stream, buffer, _IOFBF, size);
+}
+
 // A program started from a console (the game is a windowed program, which gets none of its own)
 // writes --help and its messages there; output already sent to a file or pipe stays where it is.
 void reachParentConsole() {
@@ -52,7 +81,13 @@ void reachParentConsole() {
             std::freopen("CONOUT$", "w", stderr);
     }
     // The game's text is UTF-8 (the Korean start-up failure line among it).
-    SetConsoleOutputCP(CP_UTF8);
+    const UINT before = GetConsoleOutputCP();
+    if (before != 0 && before != CP_UTF8 && SetConsoleOutputCP(CP_UTF8)) {
+        consoleCodePageBefore = before;
+        std::atexit(restoreConsoleCodePage);
+    }
+    writeBytesToConsole(stdout, outputBuffer, sizeof outputBuffer);
+    writeBytesToConsole(stderr, errorBuffer, sizeof errorBuffer);
 }
 
 } // namespace

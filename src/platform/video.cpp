@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <initializer_list>
@@ -720,6 +721,9 @@ int platformShowMessageBox(const char* caption, const char* text) {
     // The page shows the same text from the program's error output, without a blocking alert.
     platformVideo.messageBoxesEnabled = 0;
 #endif
+    // What the program has said reaches its console or log before a box waits for a click.
+    std::fflush(stdout);
+    std::fflush(stderr);
     // KAVORIND_NO_MESSAGE_BOXES=1 keeps every box closed, so that a test that makes the game fail
     // is never left waiting on a click; the text still goes to stderr.
     const char* noBoxes = std::getenv("KAVORIND_NO_MESSAGE_BOXES");

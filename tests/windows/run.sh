@@ -67,6 +67,10 @@ for program in "$game_folder"/*.exe; do
     for dll in $(x86_64-w64-mingw32-objdump -p "$program" | sed -n 's/.*DLL Name: \(.*\)\.dll$/\1/Ip'); do
         [[ "$system_dlls" == *" ${dll,,} "* ]] || fail "$(basename "$program") needs $dll.dll"
     done
+    # Explorer shows each program with the game's icon and, in its properties, the version.
+    wrestool -l --type=14 "$program" | grep -q . || fail "$(basename "$program") carries no icon"
+    wrestool -x --raw --type=16 "$program" | strings -el | grep -qx "$version" ||
+        fail "$(basename "$program") carries no version $version"
 done
 cp "$source_dir/tests/golden/logo-skip-start-opening.keys" "$work/logo.keys"
 cp "$source_dir/tests/web/stage-one.keys" "$work/stage.keys"
@@ -131,6 +135,36 @@ grep -qF "\"$missing\" is missing" "$work/stderr" || fail "the message does not 
 grep -qF '초기화 할수 없습니다.' "$work/stderr" || fail "no Korean line in UTF-8"
 step_done "the content checks"
 
+echo "== a failure opens a box captioned Error unless KAVORIND_NO_MESSAGE_BOXES=1"
+# Every other game here runs with the boxes kept closed, and would hang on one otherwise.
+KAVORIND_NO_MESSAGE_BOXES= wine "$game_folder/kavorind.exe" --windowed --data broken \
+    >/dev/null 2>&1 &
+boxed_game=$!
+box=""
+for _ in $(seq 150); do
+    box=$(xwininfo -root -tree | grep -F '"Error": ("kavorind.exe"' || true)
+    [ -n "$box" ] && break
+    sleep 0.2
+done
+kill "$boxed_game" 2>/dev/null || true
+wait "$boxed_game" 2>/dev/null || true
+[ -n "$box" ] || fail "no box captioned Error opened"
+
+echo "== --help and a failure reach the console the game is started from, in UTF-8"
+# script(1) gives Wine a terminal, which stands for the console of the cmd started in it; the game,
+# a windowed program, writes into that console. The console's code page is given back at the end.
+(cd "$game_folder" && timeout 120 script -qec \
+    "wine cmd /c 'chcp & kavorind.exe --help & kavorind.exe --windowed --data nowhere & chcp'" \
+    "$work/console" >/dev/null 2>&1) || true
+# Wine draws the console with cursor moves, a space as a step right: both go before matching.
+sed 's/\x1b\[[0-9;?]*[a-zA-Z]//g' "$work/console" | tr -d '\r ' >"$work/console.text"
+grep -qF -- '--timedemoFILE' "$work/console.text" || fail "--help did not reach the console"
+grep -qF 'Data를초기화할수없습니다.' "$work/console.text" ||
+    fail "the failure did not reach the console in UTF-8: $(grep -a Error "$work/console.text")"
+code_pages=$(grep -a 'codepage' "$work/console.text" | sort -u | wc -l)
+[ "$code_pages" = 1 ] || fail "the console's code page was not given back"
+step_done "the failure box and the console"
+
 echo "== a profile whose path has letters outside ASCII keeps the settings"
 profile='C:\users\Jöns Ünal\AppData\Roaming'
 # regedit reads a UTF-16 file whole, whatever the command line's code page.
@@ -165,5 +199,34 @@ timeout 60 wineserver -w || true
 [ ! -e "$installed/kavorind.exe" ] && [ ! -e "$installed/data" ] && [ ! -e "$entry" ] ||
     fail "the uninstaller left the game behind"
 [ -f "$settings" ] || fail "the uninstaller removed the player's settings"
+
+# For this user only: into the user's own programs folder, no administrator needed; the
+# uninstaller is the one Windows' settings start, as the installer registered it.
+win "$installer" /S /CurrentUser >/dev/null 2>&1 || fail "the installer for one user"
+timeout 60 wineserver -w || true
+uninstall_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Kavorind'
+registered() {
+    win reg query "$uninstall_key" /v "$1" 2>/dev/null | sed -n "s/^ *$1 *REG_SZ *//p" | tr -d '\r' || true
+}
+location=$(registered InstallLocation)
+[ -n "$location" ] || fail "the installer for one user registered no uninstaller"
+installed=$(win winepath -u "$location" 2>/dev/null | tr -d '\r')
+[[ "$installed" == */AppData/Local/Programs/Kavorind ]] || fail "installed for one user into $location"
+[ -f "$installed/kavorind.exe" ] && [ -f "$installed/data/Pal.Pal" ] || fail "nothing installed for one user"
+entry=$(find "$WINEPREFIX/drive_c/users" -path '*/Start Menu/Programs/Kavorind.lnk')
+[ "$(wc -l <<<"$entry")" = 1 ] && [ -n "$entry" ] || fail "no Start menu entry for one user"
+win start /wait /unix "$entry" --windowed --timedemo "Z:${work//\//\\}\\logo.keys" \
+    --trace "Z:${work//\//\\}\\one-user.jsonl" >/dev/null 2>&1 || fail "the Start menu entry for one user"
+timeout 60 wineserver -w || true
+cmp -s one-user.jsonl windows-logo.jsonl || fail "the game installed for one user played another trace"
+quiet=$(registered QuietUninstallString)
+uninstaller=${quiet#\"}
+uninstaller=${uninstaller%%\"*}
+read -ra uninstall_options <<<"${quiet##*\"}"
+win "$uninstaller" "${uninstall_options[@]}" >/dev/null 2>&1 || fail "the uninstaller for one user"
+timeout 60 wineserver -w || true
+[ ! -e "$installed" ] && [ ! -e "$entry" ] || fail "the uninstaller for one user left the game behind"
+[ -z "$(registered InstallLocation)" ] || fail "the uninstaller for one user left its registry key"
+[ -f "$settings" ] || fail "the uninstaller for one user removed the player's settings"
 step_done "the installer"
 echo "Windows build: every check passed"

@@ -1,5 +1,7 @@
 #include "common/tool_main.h"
 
+#include "platform/system_places.h"
+
 #include <cstdio>
 #include <exception>
 #include <new>
@@ -7,6 +9,7 @@
 namespace kavorind {
 
 int runTool(const char* program, int (*toolMain)(int, char**), int argc, char** argv) {
+    platformProgramStarts();
     try {
         return toolMain(argc, argv);
     } catch (const std::bad_alloc&) {

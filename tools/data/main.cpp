@@ -7,6 +7,7 @@
 #include "data/transfer.h"
 #include "game/content_check.h"
 #include "platform/file_io.h"
+#include "platform/system_places.h"
 
 #include <cstdio>
 #include <cstring>
@@ -332,6 +333,7 @@ int runCommand(int argc, char** argv) {
 // Nothing the conversions throw leaves main: memory that runs out despite the limits, or a
 // library's exception, is a file not made.
 int main(int argc, char** argv) {
+    platformProgramStarts();
     try {
         return runCommand(argc, argv);
     } catch (const std::bad_alloc&) {
