@@ -24,13 +24,10 @@
 #include "shell/window_procedure.h"
 #include "sound/sound_device.h"
 
-#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <string>
-#include <unistd.h>
 
 namespace kavorind {
 
@@ -93,10 +90,12 @@ void makeFileOptionsAbsolute(GameOptions* options) {
 
 // The content is read by name from the working directory, as the headless runner arranges too.
 int enterContentFolder(const std::string& folder) {
-    if (chdir(folder.c_str()) == 0)
+    std::error_code problem;
+    fs::current_path(folder, problem);
+    if (!problem)
         return 1;
     std::string line = "Kavorind: the content folder " + folder + " cannot be opened (" +
-                       std::strerror(errno) + "). " + contentAdvice;
+                       problem.message() + "). " + contentAdvice;
     reportFailure(startUpFailureText, line);
     return 0;
 }

@@ -14,8 +14,8 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
-#include <unistd.h>
 
 using namespace kavorind;
 
@@ -224,7 +224,9 @@ int pilotMain(int argc, char** argv) {
     pilot.options.outFile = absoluteOutput(pilot.options.outFile);
     if (!scriptHasAPlace(pilot.options))
         return 2;
-    if (chdir(pilot.options.dataDir.c_str()) != 0) {
+    std::error_code problem;
+    std::filesystem::current_path(pilot.options.dataDir, problem);
+    if (problem) {
         std::fprintf(stderr, "kavorind-pilot: no data directory %s\n",
                      pilot.options.dataDir.c_str());
         return 2;

@@ -22,7 +22,6 @@
 #include <cstring>
 #include <filesystem>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 using namespace kavorind;
@@ -384,7 +383,10 @@ int simMain(int argc, char** argv) {
     }
     if (!prepareOutputs(&options))
         return 2;
-    if (!options.dataDir.empty() && chdir(options.dataDir.c_str()) != 0) {
+    std::error_code problem;
+    if (!options.dataDir.empty())
+        std::filesystem::current_path(options.dataDir, problem);
+    if (problem) {
         std::fprintf(stderr, "kavorind-sim: no data directory %s\n", options.dataDir.c_str());
         closeGrowingFile(&kavorindSim.trace);
         return 2;
