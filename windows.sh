@@ -41,7 +41,7 @@ cmake --preset windows >/dev/null
 nice cmake --build --preset windows -j 2 --target kavorind kavorind-data kavorind-content kavorind-sim
 step_done "the Windows programs"
 if [ "${1:-}" = test ]; then
-    nice cmake --build --preset windows -j 2 --target test-game test-assets test-input
+    nice cmake --build --preset windows -j 2 --target test-game test-assets test-input test-extras
     step_done "the unit tests for Windows"
 fi
 

@@ -6,17 +6,29 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#ifdef _WIN32
+#include <process.h>
+#else
 #include <sys/resource.h>
 #include <unistd.h>
+#endif
 
 namespace kavorind {
+
+inline int processNumber() {
+#ifdef _WIN32
+    return _getpid();
+#else
+    return getpid();
+#endif
+}
 
 // A fresh folder per test, removed afterwards.
 struct ScratchFolder {
     std::filesystem::path path;
     ScratchFolder() {
         path = std::filesystem::temp_directory_path() /
-               ("kavorind-extras-" + std::to_string(getpid()) + "-" +
+               ("kavorind-extras-" + std::to_string(processNumber()) + "-" +
                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::remove_all(path);
         std::filesystem::create_directories(path);
@@ -39,6 +51,7 @@ inline void putFile(const std::string& path, const std::string& text) {
     std::ofstream(path, std::ios::binary) << text;
 }
 
+#ifndef _WIN32
 // Files written in this scope may grow to `bytes` at most; a longer write fails with EFBIG
 // (SIGXFSZ ignored), as on a full disk.
 struct FileSizeLimit {
@@ -56,5 +69,6 @@ struct FileSizeLimit {
         std::signal(SIGXFSZ, oldHandler);
     }
 };
+#endif
 
 } // namespace kavorind

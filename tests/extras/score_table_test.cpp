@@ -146,6 +146,8 @@ TEST(ScoreTable, WhatCannotBeReadIsNeverLostOrWaitedOn) {
     EXPECT_EQ(missing.damaged, 0);
     EXPECT_TRUE(missing.problems.empty());
 
+#ifndef _WIN32
+    // Windows has neither named pipes in its folders nor a limit on a file's size to test with.
     const std::string fifo = folder / "fifo.txt";
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     ScoreTable table = loadScoreTable(fifo);
@@ -170,6 +172,7 @@ TEST(ScoreTable, WhatCannotBeReadIsNeverLostOrWaitedOn) {
     }
     EXPECT_NE(why.find("File too large"), std::string::npos);
     EXPECT_EQ(fileText(path), before);
+#endif
 }
 
 TEST(ScoreTable, ReportListsTheContentsEntriesAndCountsTheOthers) {

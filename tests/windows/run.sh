@@ -76,8 +76,8 @@ cp "$source_dir/tests/golden/logo-skip-start-opening.keys" "$work/logo.keys"
 cp "$source_dir/tests/web/stage-one.keys" "$work/stage.keys"
 cd "$work"
 
-echo "== the unit tests of the rules, the loaders and the input pass under Wine"
-for program in game assets input; do
+echo "== the unit tests of the rules, the loaders, the input and the player's files pass under Wine"
+for program in game assets input extras; do
     win "$build_win/tests/test-$program.exe" --gtest_brief=1 >"$work/stdout" 2>"$work/stderr" ||
         { cat "$work/stdout" >&2; fail "test-$program.exe under Wine"; }
     grep '^\[  PASSED  \]' "$work/stdout" | sed "s/^/test-$program.exe: /"
