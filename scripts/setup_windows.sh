@@ -30,9 +30,11 @@ need_root() {
 if [ ${#missing[@]} -gt 0 ]; then
     need_root "sudo apt-get install -y ${missing[*]}"
     echo "Installing ${missing[*]}" >&2
+    installing=$SECONDS
     export DEBIAN_FRONTEND=noninteractive
     apt-get install -y --no-install-recommends "${missing[@]}" >/dev/null ||
         { apt-get update >/dev/null && apt-get install -y --no-install-recommends "${missing[@]}" >/dev/null; }
+    echo "Installed them in $((SECONDS - installing)) s" >&2
 fi
 
 # Source packages come through the machine's own apt sources, with deb-src added beside deb.
