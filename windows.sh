@@ -38,10 +38,10 @@ if [ ! -f build-win/kavorind.ico ] || [ "${icon_sizes[0]}" -nt build-win/kavorin
 fi
 
 cmake --preset windows >/dev/null
-nice cmake --build --preset windows -j 2 --target kavorind kavorind-data kavorind-content kavorind-sim
+nice cmake --build --preset windows -j "$(nproc)" --target kavorind kavorind-data kavorind-content kavorind-sim
 step_done "the Windows programs"
 if [ "${1:-}" = test ]; then
-    nice cmake --build --preset windows -j 2 --target test-game test-assets test-input test-extras
+    nice cmake --build --preset windows -j "$(nproc)" --target test-game test-assets test-input test-extras
     step_done "the unit tests for Windows"
 fi
 

@@ -82,7 +82,7 @@ build_library() {
         -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_INSTALL_PREFIX="$deps/prefix" \
         -DCMAKE_PREFIX_PATH="$deps/prefix" -DCMAKE_FIND_ROOT_PATH="$deps/prefix" \
         -DBUILD_SHARED_LIBS=OFF "$@" >"$deps/$source_package.log" 2>&1
-    nice cmake --build "$deps/build/$source_package" -j 2 >>"$deps/$source_package.log" 2>&1
+    nice cmake --build "$deps/build/$source_package" -j "$(nproc)" >>"$deps/$source_package.log" 2>&1
     cmake --install "$deps/build/$source_package" >>"$deps/$source_package.log" 2>&1
     touch "$stamp"
     echo "Built $source_package for Windows in $((SECONDS - started)) s" >&2
