@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 namespace kavorind {
 
@@ -217,36 +218,70 @@ TEST(ContentRules, StagesScrollForTwoToThreeMinutesAndKeyTheirMiddleLayer) {
     }
 }
 
-TEST(ContentRules, SpawnCodesBuildUpToOneBossNearTheEnd) {
+// Where the spawn codes of a stage's middle map sit.
+struct SpawnLayout {
+    int bossColumn = -1, bossCount = 0, items = 0;
+    std::vector<int> enemyColumns, hitPointColumns;
+};
+
+SpawnLayout spawnLayout(const StageMap& middle, int boss) {
+    SpawnLayout layout;
+    auto [w, h] = middle.mapSize();
+    const int tileHeight = middle.tileSize().second;
+    // The spawner places row r at y = 32 r + 5; the HUD's badge, gauge and special icon reach
+    // down to y 48, and whatever entered under them would be hidden from the player.
+    const int hudBottom = 48, spawnDrop = 5;
+    for (int col = 0; col < w; ++col)
+        for (int row = 0; row < h; ++row) {
+            int code = middle.spawnCodeAt(0, col, row);
+            if (!code)
+                continue;
+            EXPECT_LT(row, 640 / tileHeight);
+            EXPECT_GE(row * tileHeight + spawnDrop, hudBottom)
+                << "code " << code << " at column " << col << " enters under the HUD";
+            if (code == 10 || code == 18 || code == 19) {
+                EXPECT_EQ(code, boss);
+                layout.bossColumn = col;
+                ++layout.bossCount;
+            } else if (code <= 3) {
+                ++layout.items;
+                if (code == 1)
+                    layout.hitPointColumns.push_back(col);
+            } else {
+                layout.enemyColumns.push_back(col);
+            }
+        }
+    return layout;
+}
+
+// The boss comes past the middle of the map, early enough that the columns after it still bring
+// hit points through the first 30 s of its fight; the waves before it grow denser on the way.
+TEST(ContentRules, SpawnCodesBuildUpToOneBossWithHitPointsThroughItsFight) {
     const int bosses[3] = {10, 18, 19};
     for (int number = 1; number <= 3; ++number) {
         SCOPED_TRACE("stage " + std::to_string(number));
         Stage s;
         loadStage(number, &s);
-        auto [w, h] = s.middle.mapSize();
-        int spawnRows = 640 / s.middle.tileSize().second;
-        int bossCount = 0, items = 0, firstThird = 0, lastThird = 0;
-        for (int col = 0; col < w; ++col)
-            for (int row = 0; row < h; ++row) {
-                int code = s.middle.spawnCodeAt(0, col, row);
-                if (!code)
-                    continue;
-                EXPECT_LT(row, spawnRows);
-                if (code == 10 || code == 18 || code == 19) {
-                    EXPECT_EQ(code, bosses[number - 1]);
-                    EXPECT_GE(col, w - w / 10) << "the boss comes at the end";
-                    ++bossCount;
-                } else if (code <= 3) {
-                    ++items;
-                } else {
-                    firstThird += col < w / 3;
-                    lastThird += col >= w - w / 3;
-                }
-            }
-        EXPECT_EQ(bossCount, 1);
-        EXPECT_GE(items, 3);
-        EXPECT_GT(firstThird, 10);
+        const int w = s.middle.mapSize().first;
+        SpawnLayout layout = spawnLayout(s.middle, bosses[number - 1]);
+        EXPECT_EQ(layout.bossCount, 1);
+        // A column enters every 16 ticks: 56 columns are the first 30 s of the fight.
+        const int fightColumns = 30 * 30 / 16;
+        EXPECT_GE(layout.bossColumn, w / 2) << "the boss comes late in the stage";
+        EXPECT_LE(layout.bossColumn, w - fightColumns) << "the map goes on through its fight";
+        EXPECT_GE(layout.items, 3);
+        int firstThird = 0, lastThird = 0;
+        for (int col : layout.enemyColumns) {
+            EXPECT_LT(col, layout.bossColumn) << "nothing but items comes with the boss";
+            firstThird += col < layout.bossColumn / 3;
+            lastThird += col >= layout.bossColumn - layout.bossColumn / 3;
+        }
+        EXPECT_GE(firstThird, 5) << "the stage opens with waves, not a long empty sky";
         EXPECT_GT(lastThird, firstThird) << "the waves build up";
+        int inFight = 0;
+        for (int col : layout.hitPointColumns)
+            inFight += col > layout.bossColumn && col <= layout.bossColumn + fightColumns;
+        EXPECT_GE(inFight, 3) << "hit points to take during the boss fight";
         // The spawn grids of the other maps are not read; they hold nothing.
         for (const StageMap* other : {&s.back, &s.front})
             for (uint8_t code : other->layer(0)->spawns)

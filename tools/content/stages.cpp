@@ -54,10 +54,10 @@ enum Formation {
     FormationCount,
 };
 
-// A column of darts with two rows left free: the gap has to be found, not squeezed through.
-void dartWall(Waves* w, int column, int gap) {
+// A column of darts with rows left free: the gap has to be found, not squeezed through.
+void dartWall(Waves* w, int column, int gap, int freeRows) {
     for (int r = w->firstRow; r <= w->lastRow; ++r)
-        if (r != gap && r != gap + 1)
+        if (r < gap || r >= gap + freeRows)
             w->put(column, r, Dart);
 }
 
@@ -95,10 +95,13 @@ int placeFormation(Waves* w, int formation, int column, int level, Rng* rng) {
         return 5;
     case DartWall: {
         // A second wall has its gap two rows over, towards the middle: a dodge, then another.
-        const int gap = rng->range(w->firstRow, w->lastRow - 1);
+        // The smaller walls leave three rows, so that a late dodge still finds the gap.
+        const int freeRows = level < 3 ? 3 : 2;
+        const int gap = rng->range(w->firstRow, w->lastRow + 1 - freeRows);
         const int shift = gap > w->firstRow + 2 ? -2 : 2;
         for (int k = 0; k < 1 + level / 2; ++k)
-            dartWall(w, column + k * 5, gap + k * shift);
+            dartWall(w, column + k * 5,
+                     std::clamp(gap + k * shift, w->firstRow, w->lastRow + 1 - freeRows), freeRows);
         return 1 + level / 2 * 5;
     }
     default: // Crossfire
@@ -124,6 +127,10 @@ struct StagePlan {
     int closingLevel = 2;
     int openingGap = 14; // empty columns after a formation
     int closingGap = 7;
+    int firstWave = 22; // the column of the first formation: a moment to settle in first
+    int restEvery = 0;  // a longer breath after every so many formations
+    int restGap = 0;
+    int fightSupplyEvery = 0; // columns between hit points from the boss to the map's end
     uint32_t seed = 1;
 };
 
@@ -177,8 +184,19 @@ void placeSupplies(Waves* w, const StagePlan& plan, const std::vector<Supply>& s
     }
 }
 
-// Waves from column 22 to just before the boss, coming closer together and growing bigger, with
-// supplies along the way, before the boss and during its fight.
+// Hit points keep coming while the boss fights, until the scroll stops at the map's end: a player
+// who was hit on the way in can win back what the fight takes.
+void placeFightSupplies(Waves* w, const StagePlan& plan) {
+    if (plan.fightSupplyEvery <= 0)
+        return;
+    const int middleRow = (plan.firstRow + plan.lastRow) / 2;
+    for (int c = plan.bossColumn + plan.fightSupplyEvery; c < middleColumns;
+         c += plan.fightSupplyEvery)
+        w->put(c, middleRow, HitPointItem);
+}
+
+// Waves from the first wave's column to just before the boss, coming closer together and growing
+// bigger, with supplies along the way and before the boss.
 std::vector<uint8_t> stageWaves(const StagePlan& plan, const std::vector<Supply>& supplies) {
     Waves w;
     w.firstRow = plan.firstRow;
@@ -186,15 +204,18 @@ std::vector<uint8_t> stageWaves(const StagePlan& plan, const std::vector<Supply>
     Rng rng(plan.seed);
     const int lastWave = plan.bossColumn - 12;
     FormationDeck deck;
-    int column = 22;
-    while (column < lastWave) {
+    int column = plan.firstWave;
+    for (int placed = 1; column < lastWave; ++placed) {
         const double progress = static_cast<double>(column) / lastWave;
         const int formation = dealFormation(&deck, plan, progress, &rng);
         const int used = placeFormation(&w, formation, column, levelAt(plan, progress), &rng);
         const double gap = plan.openingGap + (plan.closingGap - plan.openingGap) * progress;
         column += used + static_cast<int>(gap);
+        if (plan.restEvery > 0 && placed % plan.restEvery == 0)
+            column += plan.restGap;
     }
     placeSupplies(&w, plan, supplies);
+    placeFightSupplies(&w, plan);
     w.put(plan.bossColumn, (plan.firstRow + plan.lastRow) / 2, plan.boss);
     return w.codes;
 }
@@ -233,78 +254,86 @@ void addStage(ContentSet* out, int number, const StageLayers& s,
 
 } // namespace
 
-// A column enters at about tick 16 * column - 320: a boss at column 270, in the last tenth of the
-// map, arrives after 2 min 13 s, which leaves the fight some 45 s before a stage runs over three
-// minutes. The fortress hands out special shots during its fight, since its boss takes 150 hits.
+// A column enters at about tick 16 * column - 320 and the scroll stops when column 299 is in: a
+// boss at column 180 arrives after 85 s and fights with hit points coming in for a minute more, so
+// a stage lasts two to three minutes and a player who was hit on the way has the fight to recover.
 void addStages(ContentSet* out) {
     // The mountains teach: mines and saucers first, then darts and drones, never a gunship, and
     // hit points all the way into the boss fight, which is long without the special weapon.
     StagePlan mountains{.boss = BossGunship,
-                        .bossColumn = 270,
-                        .firstRow = 1,
+                        .bossColumn = 238,
+                        .firstRow = 2,
                         .lastRow = 9,
                         .openingFormations = 2,
                         .closingFormations = 4,
                         .openingLevel = 0,
                         .closingLevel = 1,
                         .openingGap = 13,
-                        .closingGap = 8,
+                        .closingGap = 9,
+                        .restEvery = 4,
+                        .restGap = 10,
+                        .fightSupplyEvery = 6,
                         .seed = 201};
     addStage(out, 1, paintMountainStage(),
              stageWaves(mountains, {{0.22, SpecialItem},
                                     {0.30, HitPointItem},
                                     {0.36, SpeedItem},
                                     {0.55, HitPointItem},
-                                    {0.72, SpecialItem},
+                                    {0.62, SpeedItem},
                                     {0.80, HitPointItem},
-                                    {0.93, HitPointItem},
-                                    {0.96, SpecialItem},
-                                    {1.02, HitPointItem},
-                                    {1.04, HitPointItem},
-                                    {1.06, HitPointItem},
-                                    {1.08, HitPointItem}}));
-    // The coast brings every formation, sooner and bigger.
+                                    {0.93, HitPointItem}}));
+    // The coast brings every formation by its end, closer together, and no special shot: the crab
+    // is fought with the main gun while the hit points come.
     StagePlan coast{.boss = BossCrab,
-                    .bossColumn = 270,
-                    .firstRow = 1,
+                    .bossColumn = 180,
+                    .firstRow = 2,
                     .lastRow = 9,
-                    .openingFormations = 5,
+                    .openingFormations = 3,
                     .closingFormations = 7,
-                    .openingLevel = 1,
-                    .closingLevel = 3,
-                    .openingGap = 10,
-                    .closingGap = 6,
+                    .openingLevel = 0,
+                    .closingLevel = 2,
+                    .openingGap = 14,
+                    .closingGap = 8,
+                    .restEvery = 4,
+                    .restGap = 8,
+                    .fightSupplyEvery = 5,
                     .seed = 202};
     addStage(out, 2, paintCoastStage(),
-             stageWaves(coast, {{0.25, SpecialItem},
-                                {0.45, HitPointItem},
-                                {0.70, SpecialItem},
-                                {0.93, HitPointItem},
-                                {0.96, SpecialItem},
-                                {1.03, HitPointItem}}));
-    // The fortress between its ceiling and floor: everything, closest together, and the strongest
-    // boss.
+             stageWaves(coast, {{0.10, HitPointItem},
+                                {0.30, SpeedItem},
+                                {0.35, HitPointItem},
+                                {0.55, HitPointItem},
+                                {0.60, SpeedItem},
+                                {0.75, HitPointItem},
+                                {0.90, HitPointItem},
+                                {0.95, HitPointItem}}));
+    // The fortress packs the same formations closer between its walls, up to double walls of darts
+    // and crossfire with two gunships, with one special shot to save for the core.
     StagePlan fortress{.boss = BossCore,
-                       .bossColumn = 270,
+                       .bossColumn = 180,
                        .firstRow = 3,
                        .lastRow = 9,
-                       .openingFormations = 6,
+                       .openingFormations = 3,
                        .closingFormations = 7,
-                       .openingLevel = 1,
+                       .openingLevel = 0,
                        .closingLevel = 3,
-                       .openingGap = 7,
-                       .closingGap = 4,
+                       .openingGap = 14,
+                       .closingGap = 6,
+                       .restEvery = 4,
+                       .restGap = 8,
+                       .fightSupplyEvery = 5,
                        .seed = 203};
     addStage(out, 3, paintFortressStage(),
-             stageWaves(fortress, {{0.30, HitPointItem},
-                                   {0.50, SpecialItem},
+             stageWaves(fortress, {{0.10, HitPointItem},
+                                   {0.25, HitPointItem},
+                                   {0.30, SpeedItem},
+                                   {0.40, SpecialItem},
+                                   {0.50, HitPointItem},
+                                   {0.60, SpeedItem},
                                    {0.70, HitPointItem},
-                                   {0.93, HitPointItem},
-                                   {0.96, SpecialItem},
-                                   {1.02, SpecialItem},
-                                   {1.04, SpecialItem},
-                                   {1.06, HitPointItem},
-                                   {1.08, SpecialItem}}));
+                                   {0.85, HitPointItem},
+                                   {0.90, HitPointItem},
+                                   {0.95, HitPointItem}}));
 }
 
 } // namespace kavorind
