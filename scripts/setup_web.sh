@@ -21,6 +21,17 @@ if command -v npm >/dev/null; then
 fi
 missing=($(printf '%s\n' "${missing[@]}" | grep . || true))
 
+# Another set-up on the same machine may hold apt's locks: wait for them rather than fail.
+apt_get() {
+    local attempt
+    for attempt in 1 2 3 4 5 6 7 8 9 10; do
+        apt-get -o DPkg::Lock::Timeout=900 "$@" && return 0
+        [ "$1" = update ] || return 1
+        sleep 15
+    done
+    return 1
+}
+
 need_root() {
     if [ "$(id -u)" -ne 0 ]; then
         echo "The browser build needs: $1" >&2
@@ -32,8 +43,8 @@ if [ ${#missing[@]} -gt 0 ]; then
     need_root "sudo apt-get install -y ${missing[*]}"
     echo "Installing ${missing[*]}" >&2
     export DEBIAN_FRONTEND=noninteractive
-    apt-get install -y --no-install-recommends "${missing[@]}" >/dev/null ||
-        { apt-get update >/dev/null && apt-get install -y --no-install-recommends "${missing[@]}" >/dev/null; }
+    apt_get install -y --no-install-recommends "${missing[@]}" >/dev/null ||
+        { apt_get update >/dev/null && apt_get install -y --no-install-recommends "${missing[@]}" >/dev/null; }
 fi
 
 export NODE_PATH=/usr/share/nodejs
@@ -51,7 +62,7 @@ enable_deb_src() {
     done
     if [ $changed = 1 ] || ! apt-cache showsrc libsdl2 2>/dev/null | grep -q '^Package:'; then
         need_root "apt-get update (for the source packages)"
-        apt-get update >/dev/null
+        apt_get update >/dev/null
     fi
 }
 
