@@ -1,16 +1,21 @@
-// The browser build's figures in headless chromium: page load to the first frame, then frames
-// per second and the browser's CPU share (every chromium process, as a share of one core) over a
-// window of a key script replayed in real time, and the same script played back to back.
-// Usage: node bench/web_figures.mjs SITE_URL KEYS_FILE FIRST_TICK SECONDS  (bench/web_figures.sh)
+// The browser build's figures in headless chromium (bench/web_figures.sh runs it): what the page
+// downloads, navigation to the first frame over a throttled link cold and from the cache, then
+// frames per second and the CPU share of every chromium process (as a share of one core) over a
+// window of a key script replayed in real time, the 99th percentile of the gaps between the frames
+// shown over half a window more, and the same script played back to back.
+// Usage: node bench/web_figures.mjs SITE_URL SITE_DIR KEYS_FILE FIRST_TICK SECONDS NATIVE_CPU
 import fs from 'node:fs';
+import path from 'node:path';
+import zlib from 'node:zlib';
 import { createRequire } from 'node:module';
 
 const require = createRequire(new URL('../tests/web/', import.meta.url));
 const puppeteer = require('puppeteer-core');
-const [site, keysFile, firstTick, seconds] = process.argv.slice(2);
+const [site, siteDir, keysFile, firstTick, seconds, nativeCpu] = process.argv.slice(2);
 const script = fs.readFileSync(keysFile, 'utf8');
 const replay = encodeURIComponent('data:text/plain,' + encodeURIComponent(script));
 const ticks = Number(/# ticks: (\d+)/.exec(script)?.[1] ?? 0);
+const link = { offline: false, latency: 20, downloadThroughput: 50e6 / 8, uploadThroughput: 50e6 / 8 };
 
 // CPU seconds (user + system) of a process and all its descendants.
 function treeCpuSeconds(root) {
@@ -41,19 +46,86 @@ const browser = await puppeteer.launch({
   args: ['--no-sandbox', '--autoplay-policy=no-user-gesture-required', '--enable-unsafe-swiftshader'],
 });
 const chromium = browser.process().pid;
-const page = await browser.newPage();
+
+// A page on the throttled link that logs the bytes each answer took on the wire.
+async function throttledPage(context) {
+  const page = await context.newPage();
+  await page.setViewport({ width: 1280, height: 1000 });
+  const client = await page.target().createCDPSession();
+  await client.send('Network.enable');
+  await client.send('Network.emulateNetworkConditions', link);
+  const wire = new Map();
+  const urls = new Map();
+  client.on('Network.responseReceived', (event) => urls.set(event.requestId, event.response.url));
+  client.on('Network.loadingFinished', (event) => wire.set(urls.get(event.requestId), event.encodedDataLength));
+  return { page, wire };
+}
+
+async function firstFrame(page) {
+  await page.goto(`${site}?mute`);
+  await page.waitForFunction(() => window.kavorind && kavorind.firstFrameMs !== null, { timeout: 120000, polling: 20 });
+  return page.evaluate(() => kavorind.firstFrameMs);
+}
+
+const context = await browser.createIncognitoBrowserContext();
+const cold = await throttledPage(context);
+const coldMs = await firstFrame(cold.page);
+const warm = await throttledPage(context);
+const warmMs = await firstFrame(warm.page);
+await cold.page.close();
+await warm.page.close();
+
+// What the page loaded, file by file: raw, gzip -9, brotli -q 11, and as sent.
+const sizes = { raw: 0, gzip: 0, brotli: 0, sent: 0 };
+for (const [url, sent] of cold.wire) {
+  const name = new URL(url).pathname.slice(1) || 'index.html';
+  const file = path.join(siteDir, name);
+  if (!fs.existsSync(file)) continue;
+  const bytes = fs.readFileSync(file);
+  sizes.raw += bytes.length;
+  sizes.gzip += zlib.gzipSync(bytes, { level: 9 }).length;
+  sizes.brotli += zlib.brotliCompressSync(bytes, { params: { [zlib.constants.BROTLI_PARAM_QUALITY]: 11, [zlib.constants.BROTLI_PARAM_SIZE_HINT]: bytes.length } }).length;
+  sizes.sent += sent;
+}
+const warmSent = [...warm.wire.values()].reduce((sum, bytes) => sum + bytes, 0);
+
+// Real time: the CPU window first, with nothing of the bench's own running in the page; then every
+// present the page shows, seen from the page's own animation frames (which cost a little CPU).
+const page = await context.newPage();
 await page.setViewport({ width: 1280, height: 1000 });
 await page.goto(`${site}?replay=${replay}`);
 await page.waitForFunction((tick) => kavorind.tick() >= tick, { timeout: 900000, polling: 50 }, Number(firstTick));
-const firstFrameMs = await page.evaluate(() => kavorind.firstFrameMs);
 const before = { cpu: treeCpuSeconds(chromium), presents: await page.evaluate(() => kavorind.presents), at: Date.now() };
 await sleep(Number(seconds) * 1000);
 const after = { cpu: treeCpuSeconds(chromium), presents: await page.evaluate(() => kavorind.presents), at: Date.now() };
+await page.evaluate(() => {
+  window.presentTimes = [];
+  let seen = kavorind.presents;
+  const look = (time) => {
+    if (kavorind.presents !== seen) window.presentTimes.push(time);
+    seen = kavorind.presents;
+    requestAnimationFrame(look);
+  };
+  requestAnimationFrame(look);
+});
+await sleep(Number(seconds) * 500);
+const times = await page.evaluate(() => presentTimes);
+const gaps = times.slice(1).map((time, i) => time - times[i]).sort((a, b) => a - b);
+const p99 = gaps.length ? gaps[Math.min(gaps.length - 1, Math.floor(0.99 * gaps.length))] : NaN;
 const wall = (after.at - before.at) / 1000;
-console.log(`first frame ${firstFrameMs.toFixed(0)} ms after the page load began`);
-console.log(`real time, ticks ${firstTick}+ for ${wall.toFixed(1)} s: ${((after.presents - before.presents) / wall).toFixed(1)} frames/s, ` +
-  `chromium CPU ${(100 * (after.cpu - before.cpu) / wall).toFixed(1)} % of one core`);
-await page.goto(`${site}?mute&timedemo&replay=${replay}`);
-await page.waitForFunction(() => kavorind.state !== 'loading' && kavorind.state !== 'running', { timeout: 900000, polling: 500 });
-console.log(`back to back (${ticks} ticks): ${(await page.evaluate(() => kavorind.output)).find((line) => line.startsWith('timedemo'))}`);
+const fps = (after.presents - before.presents) / wall;
+const cpu = (100 * (after.cpu - before.cpu)) / wall;
+await page.close();
+
+const megabytes = (bytes) => `${(bytes / 1e6).toFixed(2)} MB`;
+console.log(`download, raw / gzip -9 / brotli -q 11     ${megabytes(sizes.raw)} / ${megabytes(sizes.gzip)} / ${megabytes(sizes.brotli)}`);
+console.log(`download as sent to chromium (http)       ${megabytes(sizes.sent)} cold, ${megabytes(warmSent)} on the second visit`);
+console.log(`first frame, 50 Mbit/s + 20 ms           ${(coldMs / 1000).toFixed(2)} s cold, ${(warmMs / 1000).toFixed(2)} s from the cache`);
+console.log(`stage 1, ticks ${firstTick}+ for ${wall.toFixed(1)} s, real time   ${fps.toFixed(1)} frames/s, 99th percentile gap ${p99.toFixed(1)} ms (${gaps.length} gaps after)`);
+console.log(`CPU, share of one core                    chromium ${cpu.toFixed(1)} %, native game + X server ${nativeCpu} % (${(cpu / Number(nativeCpu)).toFixed(1)}x)`);
+
+const demo = await context.newPage();
+await demo.goto(`${site}?mute&timedemo&replay=${replay}`);
+await demo.waitForFunction(() => kavorind.state !== 'loading' && kavorind.state !== 'running', { timeout: 900000, polling: 500 });
+console.log(`back to back (${ticks} ticks): ${(await demo.evaluate(() => kavorind.output)).find((line) => line.startsWith('timedemo'))}`);
 await browser.close();
