@@ -1,5 +1,6 @@
 // The browser build in headless chromium: the page plays the game, keys pressed through the page
-// reach it, a replayed key script gives the runner's frames tick for tick, and a player's own
+// reach it, a replayed key script gives the runner's frames tick for tick and its sound calls (the
+// clips' byte counts aside: the page's waves are ADPCM), and a player's own
 // content (a folder or a zip) is checked as the desktop game checks it.
 import { test, before, after } from 'node:test';
 import assert from 'node:assert/strict';
@@ -169,11 +170,18 @@ test('keys pressed through the page play the game from the logo to the quit, tic
   await page.close();
 });
 
-test('a replayed key script runs back to back and shows the runner\'s frames at the chosen ticks', async () => {
+// The sound calls of each tick, with the clips' byte counts left out: the page's waves are ADPCM,
+// the runner's PCM, and they must be the same clips on the same channels all the same.
+function soundCalls(trace) {
+  return trace.filter((line) => line.sound.length)
+    .map((line) => JSON.stringify({ tick: line.tick, sound: line.sound.map(({ bytes, ...call }) => ({ ...call, sized: bytes > 0 })) }));
+}
+
+test('a replayed key script runs back to back and shows the runner\'s frames at the chosen ticks, with its sound calls', async () => {
   const script = fs.readFileSync(path.join(here, 'stage-one.keys'), 'utf8');
   const chosen = [2, 30, 60, 100, 150, 200, 250, 300, 350, 420, 500, 600, 640];
   const replay = encodeURIComponent('data:text/plain,' + encodeURIComponent(script));
-  const page = await openGame(`?mute&timedemo&keep=${chosen}&replay=${replay}`);
+  const page = await openGame(`?timedemo&keep=${chosen}&replay=${replay}&arg=--trace&arg=/trace.jsonl`);
   await page.waitForFunction(() => kavorind.state !== 'running', { timeout: 300000 });
   assert.equal(await page.evaluate(() => kavorind.exitCode), 0);
   const report = (await page.evaluate(() => kavorind.output)).find((line) => line.startsWith('timedemo'));
@@ -184,6 +192,15 @@ test('a replayed key script runs back to back and shows the runner\'s frames at 
   await assertSameFrames(page, chosen, folder);
   for (const tick of [2, 100, 300])
     assert.ok(distinctColours(await keptFrame(page, tick)) > 8, `tick ${tick} shows next to nothing`);
+
+  const runnerTrace = path.join(scratch, 'replay.jsonl');
+  const run = spawnSync(sim, ['--data', content, '--keys', path.join(here, 'stage-one.keys'), '--ticks', '640',
+    '--trace', runnerTrace], { env: desktopEnv, encoding: 'utf8' });
+  assert.equal(run.status, 0, run.stderr);
+  const expected = soundCalls(fs.readFileSync(runnerTrace, 'utf8').split('\n').filter(Boolean).map((line) => JSON.parse(line)));
+  const calls = soundCalls(await traceOf(page, '/trace.jsonl'));
+  assert.ok(expected.some((line) => line.includes('"op":"play"')), 'the runner played nothing');
+  assert.deepEqual(calls, expected);
   await page.close();
 });
 
