@@ -1,6 +1,7 @@
 // How the page comes to the browser: each file compressed as the server sends it, with a tag
 // that lets a second visit download nothing; the program's files fetched once, with the progress
-// shown before the first frame, and never again for a restart or the player's own content.
+// shown before the first frame, and never again for a restart or the player's own content; a
+// normal load leaves nothing in the console but SDL's one notice.
 import { test, before, after } from 'node:test';
 import assert from 'node:assert/strict';
 import { spawn } from 'node:child_process';
@@ -138,4 +139,21 @@ test('the progress shows before the first frame; a restart and the player\'s own
   assert.ok(log.length >= pageFiles.length - 1, `only ${log.length} answers logged`);
   assert.deepEqual(downloaded(log, /./).map((entry) => entry.url), [], 'downloaded again on the second visit');
   await context.close();
+});
+
+test('a normal load with sound says nothing in the console but SDL\'s notice about its ScriptProcessorNode', { timeout: 120000 }, async () => {
+  const page = await browser.newPage();
+  const said = [];
+  page.on('console', (message) => {
+    if (message.type() !== 'log' && message.type() !== 'info' && message.type() !== 'debug') said.push(`${message.type()}: ${message.text()}`);
+  });
+  page.on('pageerror', (error) => said.push(`error: ${error.message}`));
+  page.on('requestfailed', (request) => said.push(`failed: ${request.url()}`));
+  await page.goto(address);
+  await page.waitForFunction(() => kavorind.state === 'running' && kavorind.tick() > 30, { timeout: 60000 });
+  // The sound starts with the first key.
+  await page.keyboard.press('ArrowDown');
+  await page.waitForFunction((tick) => kavorind.tick() > tick, { timeout: 10000 }, await page.evaluate(() => kavorind.tick() + 30));
+  assert.deepEqual(said.filter((line) => !/ScriptProcessorNode is deprecated/.test(line)), []);
+  await page.close();
 });
