@@ -4,16 +4,15 @@
 // content (a folder or a zip) is checked as the desktop game checks it.
 import { test, before, after } from 'node:test';
 import assert from 'node:assert/strict';
-import { spawn, spawnSync } from 'node:child_process';
+import { spawnSync } from 'node:child_process';
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
 import { fileURLToPath } from 'node:url';
-import puppeteer from 'puppeteer-core';
+import { openSession, closeSession, root } from './site_session.mjs';
 
 const here = path.dirname(fileURLToPath(import.meta.url));
-const root = path.resolve(here, '../..');
-const site = path.join(root, 'build-web');
+
 const sim = path.join(root, 'build', 'kavorind-sim');
 const game = path.join(root, 'build', 'kavorind');
 const content = path.join(root, 'build', 'data');
@@ -24,30 +23,17 @@ const desktopEnv = {
   SDL_VIDEODRIVER: 'dummy', SDL_AUDIODRIVER: 'dummy',
 };
 
-let server;
+let session;
 let address;
 let browser;
 
 before(async () => {
-  server = spawn('python3', [path.join(root, 'web', 'serve.py'), site, '0'], { stdio: ['ignore', 'pipe', 'inherit'] });
-  address = await new Promise((resolve, reject) => {
-    server.stdout.on('data', (text) => {
-      const found = /http:\/\/[^ ]+\//.exec(String(text));
-      if (found) resolve(found[0]);
-    });
-    server.on('exit', () => reject(new Error('the server did not start')));
-  });
-  browser = await puppeteer.launch({
-    executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
-    headless: 'new',
-    args: ['--no-sandbox', '--autoplay-policy=no-user-gesture-required', '--enable-unsafe-swiftshader'],
-    protocolTimeout: 600000,
-  });
+  session = await openSession({ protocolTimeout: 600000 });
+  ({ address, browser } = session);
 });
 
 after(async () => {
-  await browser?.close();
-  server?.kill();
+  await closeSession(session);
   fs.rmSync(scratch, { recursive: true, force: true });
 });
 

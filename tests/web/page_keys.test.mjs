@@ -3,39 +3,21 @@
 // keys while the game hears none of them, and Play gives the game the keys back.
 import { test, before, after } from 'node:test';
 import assert from 'node:assert/strict';
-import { spawn } from 'node:child_process';
-import path from 'node:path';
-import { fileURLToPath } from 'node:url';
-import puppeteer, { KnownDevices } from 'puppeteer-core';
+import { KnownDevices } from 'puppeteer-core';
+import { openSession, closeSession } from './site_session.mjs';
 
-const here = path.dirname(fileURLToPath(import.meta.url));
-const root = path.resolve(here, '../..');
-const site = path.join(root, 'build-web');
 
-let server;
+let session;
 let address;
 let browser;
 
 before(async () => {
-  server = spawn('python3', [path.join(root, 'web', 'serve.py'), site, '0'], { stdio: ['ignore', 'pipe', 'inherit'] });
-  address = await new Promise((resolve, reject) => {
-    server.stdout.on('data', (text) => {
-      const found = /http:\/\/[^ ]+\//.exec(String(text));
-      if (found) resolve(found[0]);
-    });
-    server.on('exit', () => reject(new Error('the server did not start')));
-  });
-  browser = await puppeteer.launch({
-    executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
-    headless: 'new',
-    args: ['--no-sandbox', '--autoplay-policy=no-user-gesture-required', '--enable-unsafe-swiftshader'],
-    protocolTimeout: 120000,
-  });
+  session = await openSession();
+  ({ address, browser } = session);
 });
 
 after(async () => {
-  await browser?.close();
-  server?.kill();
+  await closeSession(session);
 });
 
 const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));

@@ -3,42 +3,24 @@
 // the run again; a page without storage still plays and says so once; a hidden tab stops the game.
 import { test, before, after } from 'node:test';
 import assert from 'node:assert/strict';
-import { spawn } from 'node:child_process';
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
-import { fileURLToPath } from 'node:url';
-import puppeteer from 'puppeteer-core';
+import { openSession, closeSession } from './site_session.mjs';
 
-const here = path.dirname(fileURLToPath(import.meta.url));
-const root = path.resolve(here, '../..');
-const site = path.join(root, 'build-web');
 const scratch = fs.mkdtempSync(path.join(os.tmpdir(), 'kavorind-player-'));
 
-let server;
+let session;
 let address;
 let browser;
 
 before(async () => {
-  server = spawn('python3', [path.join(root, 'web', 'serve.py'), site, '0'], { stdio: ['ignore', 'pipe', 'inherit'] });
-  address = await new Promise((resolve, reject) => {
-    server.stdout.on('data', (text) => {
-      const found = /http:\/\/[^ ]+\//.exec(String(text));
-      if (found) resolve(found[0]);
-    });
-    server.on('exit', () => reject(new Error('the server did not start')));
-  });
-  browser = await puppeteer.launch({
-    executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
-    headless: 'new',
-    args: ['--no-sandbox', '--autoplay-policy=no-user-gesture-required', '--enable-unsafe-swiftshader'],
-    protocolTimeout: 120000,
-  });
+  session = await openSession();
+  ({ address, browser } = session);
 });
 
 after(async () => {
-  await browser?.close();
-  server?.kill();
+  await closeSession(session);
   fs.rmSync(scratch, { recursive: true, force: true });
 });
 
