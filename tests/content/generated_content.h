@@ -29,10 +29,28 @@ inline std::string writeInto(const std::string& leaf) {
     return dir.string();
 }
 
-// The folder written by the first call, shared by the tests of one program.
+// A folder this program wrote for itself, removed when the program ends.
+struct OwnFolder {
+    std::string dir = writeInto("shared");
+    ~OwnFolder() {
+        std::error_code problem;
+        if (!dir.empty())
+            fs::remove_all(dir, problem);
+    }
+};
+
+// The default content, only ever read: the folder ctest writes once before the tests that need
+// it (KAVORIND_DEFAULT_CONTENT), or else one written by the first call and shared by the tests
+// of this program.
 inline const std::string& folder() {
-    static const std::string dir = writeInto("shared");
-    return dir;
+    static const std::string shared = [] {
+        const char* written = std::getenv("KAVORIND_DEFAULT_CONTENT");
+        return written && *written ? std::string(written) : std::string();
+    }();
+    if (!shared.empty())
+        return shared;
+    static const OwnFolder own;
+    return own.dir;
 }
 
 inline std::vector<uint8_t> bytesOf(const std::string& path) {

@@ -11,6 +11,7 @@
 # Part 2, restarts: runs of at most 2000 ticks with every key, starting alternately at the logo
 #   and at the ending, until as many ticks have passed: menus confirmed, openings watched, the
 #   program quit from its menu.
+# Each part is a single thread: the two run side by side.
 set -euo pipefail
 build=$(cd "$1" && pwd)
 ticks=${SOAK_TICKS:-10000}
@@ -44,7 +45,8 @@ PY
 }
 
 # sim NAME TICKS OPTIONS...: one run; leaves its ticks and its peak resident memory in kB (the
-# largest resident size the kernel saw for the process, as getrusage reports it) in $work/result.
+# largest resident size the kernel saw for the process, as getrusage reports it) in
+# $work/NAME.result.
 sim() {
     local name=$1 count=$2
     shift 2
@@ -63,42 +65,53 @@ print(code, resource.getrusage(resource.RUSAGE_CHILDREN).ru_maxrss)' "$work/$nam
     fi
     local ran
     ran=$(sed -n 's/^ticks=\([0-9]*\) .*/\1/p' "$work/$name.err")
-    echo "$ran $rss" >"$work/result"
+    echo "$ran $rss" >"$work/$name.result"
 }
 
-# Part 1.
-moving=Left,Right,Up,Down,X
-keys "$seed" "$ticks" "$moving" $((ticks / 100 > 30 ? ticks / 100 : 30)) >"$work/long.keys"
-cp "$work/long.keys" "$work/short.keys"
-short_ticks=$((ticks / 50 > 200 ? ticks / 50 : 200))
-sim short "$short_ticks"
-read -r short_ran short_rss <"$work/result"
-sim long "$ticks"
-read -r long_ran long_rss <"$work/result"
-echo "soak: one process: $short_ran ticks peak ${short_rss} kB, $long_ran ticks peak ${long_rss} kB"
-[ "$long_ran" -eq "$ticks" ] || { echo "soak: the long run stopped at tick $long_ran" >&2; exit 1; }
-# Flat: the long run may not peak more than 10 per cent (and 2 MB) above the short one. (Under
-# AddressSanitizer the runtime's own caches add a few megabytes over 100,000 ticks.)
-if [ "$long_rss" -gt $((short_rss + short_rss / 10 + 2048)) ]; then
-    echo "soak: memory grew from ${short_rss} kB to ${long_rss} kB" >&2
-    exit 1
-fi
+one_process() {
+    local moving=Left,Right,Up,Down,X
+    keys "$seed" "$ticks" "$moving" $((ticks / 100 > 30 ? ticks / 100 : 30)) >"$work/long.keys"
+    cp "$work/long.keys" "$work/short.keys"
+    local short_ticks=$((ticks / 50 > 200 ? ticks / 50 : 200)) short_ran short_rss long_ran long_rss
+    sim short "$short_ticks"
+    read -r short_ran short_rss <"$work/short.result"
+    sim long "$ticks"
+    read -r long_ran long_rss <"$work/long.result"
+    echo "soak: one process: $short_ran ticks peak ${short_rss} kB, $long_ran ticks peak ${long_rss} kB"
+    [ "$long_ran" -eq "$ticks" ] || { echo "soak: the long run stopped at tick $long_ran" >&2; exit 1; }
+    # Flat: the long run may not peak more than 10 per cent (and 2 MB) above the short one. (Under
+    # AddressSanitizer the runtime's own caches add a few megabytes over 100,000 ticks.)
+    if [ "$long_rss" -gt $((short_rss + short_rss / 10 + 2048)) ]; then
+        echo "soak: memory grew from ${short_rss} kB to ${long_rss} kB" >&2
+        exit 1
+    fi
+}
 
-# Part 2.
-total=0 runs=0 quits=0 first_rss="" last_rss=""
-while [ "$total" -lt "$ticks" ]; do
-    runs=$((runs + 1))
-    keys $((seed + runs)) 2000 Left,Right,Up,Down,Z,X,Escape 30 >"$work/run.keys"
-    options=()
-    [ $((runs % 2)) -eq 0 ] && options=(--scene 5)
-    sim run 2000 "${options[@]}"
-    read -r ran rss <"$work/result"
-    [ "$ran" -lt 2000 ] && quits=$((quits + 1))
-    total=$((total + ran))
-    first_rss=${first_rss:-$rss}
-    last_rss=$rss
-done
-echo "soak: $runs restarted runs, $total ticks, $quits quit from the menu;" \
-     "peak ${first_rss} kB in the first run, ${last_rss} kB in the last"
-[ "$quits" -gt 0 ] || { echo "soak: no run reached the quit path" >&2; exit 1; }
+restarts() {
+    local total=0 runs=0 quits=0 first_rss="" last_rss="" options ran rss
+    while [ "$total" -lt "$ticks" ]; do
+        runs=$((runs + 1))
+        keys $((seed + runs)) 2000 Left,Right,Up,Down,Z,X,Escape 30 >"$work/run.keys"
+        options=()
+        [ $((runs % 2)) -eq 0 ] && options=(--scene 5)
+        sim run 2000 "${options[@]}"
+        read -r ran rss <"$work/run.result"
+        [ "$ran" -lt 2000 ] && quits=$((quits + 1))
+        total=$((total + ran))
+        first_rss=${first_rss:-$rss}
+        last_rss=$rss
+    done
+    echo "soak: $runs restarted runs, $total ticks, $quits quit from the menu;" \
+         "peak ${first_rss} kB in the first run, ${last_rss} kB in the last"
+    [ "$quits" -gt 0 ] || { echo "soak: no run reached the quit path" >&2; exit 1; }
+}
+
+one_process &
+first=$!
+restarts &
+second=$!
+failed=0
+wait "$first" || failed=1
+wait "$second" || failed=1
+[ "$failed" = 0 ] || exit 1
 echo "soak ok"
