@@ -9,17 +9,8 @@ cd "$(dirname "$0")/.."
 seconds=${FUZZ_SECONDS:-60}
 
 # clang and its libFuzzer runtime, from Debian's packages.
-missing=()
-for package in clang libclang-rt-14-dev; do
-    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
-        missing+=("$package")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    echo "Installing ${missing[*]}" >&2
-    export DEBIAN_FRONTEND=noninteractive
-    apt-get install -y --no-install-recommends "${missing[@]}" >/dev/null ||
-        { apt-get update >/dev/null && apt-get install -y --no-install-recommends "${missing[@]}" >/dev/null; }
-fi
+. scripts/debian.bash
+install_packages "The fuzzers" clang libclang-rt-14-dev
 
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz -j "$(nproc)"

@@ -4,6 +4,7 @@
 # the tests need.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+. scripts/debian.bash
 
 extra=("$@")
 if [ "${1:-}" = --tests ]; then
@@ -14,22 +15,7 @@ if [ "${1:-}" = --tests ]; then
 fi
 packages=(build-essential cmake pkg-config libsdl2-dev libsdl2-mixer-dev libpng-dev
           nlohmann-json3-dev libpugixml-dev libgtest-dev libbenchmark-dev libsndfile1-dev "${extra[@]}")
-missing=()
-for package in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
-        missing+=("$package")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    if [ "$(id -u)" -ne 0 ]; then
-        echo "Kavorind needs these Debian packages; install them with:" >&2
-        echo "  sudo apt-get install -y ${missing[*]}" >&2
-        exit 1
-    fi
-    echo "Installing ${missing[*]}" >&2
-    export DEBIAN_FRONTEND=noninteractive
-    apt-get install -y --no-install-recommends "${missing[@]}" >/dev/null ||
-        { apt-get update >/dev/null && apt-get install -y --no-install-recommends "${missing[@]}" >/dev/null; }
-fi
+install_packages Kavorind "${packages[@]}"
 
 cmake --preset default >/dev/null
 cmake --build --preset default -j "$(nproc)"
