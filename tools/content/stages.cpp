@@ -127,12 +127,14 @@ struct StagePlan {
     int closingLevel = 2;
     int openingGap = 14; // empty columns after a formation
     int closingGap = 7;
-    int firstWave = 22; // the column of the first formation: a moment to settle in first
-    int restEvery = 0;  // a longer breath after every so many formations
+    int restEvery = 0; // a longer breath after every so many formations
     int restGap = 0;
     int fightSupplyEvery = 0; // columns between hit points from the boss to the map's end
     uint32_t seed = 1;
 };
+
+// Every stage's first formation comes at this column: a moment to settle in first.
+constexpr int firstWaveColumn = 22;
 
 struct Supply {
     double at; // where, as a share of the way to the boss; past 1 it comes during the boss fight
@@ -204,7 +206,7 @@ std::vector<uint8_t> stageWaves(const StagePlan& plan, const std::vector<Supply>
     Rng rng(plan.seed);
     const int lastWave = plan.bossColumn - 12;
     FormationDeck deck;
-    int column = plan.firstWave;
+    int column = firstWaveColumn;
     for (int placed = 1; column < lastWave; ++placed) {
         const double progress = static_cast<double>(column) / lastWave;
         const int formation = dealFormation(&deck, plan, progress, &rng);
