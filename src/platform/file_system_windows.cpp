@@ -1,8 +1,8 @@
-// Reading and writing whole files with Windows' wide calls, on the same wide paths that
-// std::filesystem uses (wide_text_windows.h). The same promises as the POSIX file beside this
-// one: the new file is made exclusively beside its output, flushed when durable, and moved over
-// the output in one step; on failure the new file goes and the older output stays whole.
+// Files through Windows' wide calls, on the same wide paths that std::filesystem uses
+// (wide_text_windows.h): reading whole files, and the system's part of the safe writing in
+// file_io.cpp, as the POSIX file beside this one does it.
 #include "platform/file_io.h"
+#include "platform/file_system.h"
 #include "platform/wide_text_windows.h"
 
 #include <windows.h>
@@ -97,6 +97,8 @@ HANDLE createNew(const std::string& path) {
                        nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
+} // namespace
+
 int createBeside(const std::string& target, std::string* temporary, std::string* why) {
     static unsigned counter = 0;
     const unsigned long base = static_cast<unsigned long>(GetCurrentProcessId()) * 2654435761ul ^
@@ -122,10 +124,30 @@ int createBeside(const std::string& target, std::string* temporary, std::string*
     return -1;
 }
 
-int openBeside(const std::string& path, std::string* temporary, std::string* why) {
+// Names are not followed through links here: the output is the file itself.
+int openBeside(const std::string& path, std::string* target, std::string* temporary,
+               std::string* why) {
+    *target = path;
     if (!checkExistingOutput(path, why))
         return -1;
     return createBeside(path, temporary, why);
+}
+
+int createUnder(const std::string& path, int* taken, std::string* why) {
+    *taken = 0;
+    HANDLE file = createNew(path);
+    if (file == INVALID_HANDLE_VALUE) {
+        const DWORD error = GetLastError();
+        *taken = error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS;
+        *why = windowsErrorText(error);
+        return -1;
+    }
+    const int descriptor = descriptorOf(file);
+    if (descriptor < 0) {
+        *why = "no descriptor left for the new file";
+        removeFile(path);
+    }
+    return descriptor;
 }
 
 int writeAll(int descriptor, const uint8_t* bytes, size_t size, std::string* why) {
@@ -144,14 +166,32 @@ int writeAll(int descriptor, const uint8_t* bytes, size_t size, std::string* why
     return 1;
 }
 
-int syncAndClose(int descriptor, FileDurability durability, std::string* why) {
-    const int synced = durability == FileQuick || FlushFileBuffers(handleOf(descriptor));
-    if (!synced)
-        *why = lastReason();
-    const int closed = _close(descriptor) == 0;
-    if (synced && !closed)
-        *why = "the file could not be closed";
-    return synced && closed;
+int syncFile(int descriptor, std::string* why) {
+    if (FlushFileBuffers(handleOf(descriptor)))
+        return 1;
+    *why = lastReason();
+    return 0;
+}
+
+int closeFile(int descriptor, std::string* why) {
+    if (_close(descriptor) == 0)
+        return 1;
+    *why = "the file could not be closed";
+    return 0;
+}
+
+long long filePosition(int descriptor) {
+    LARGE_INTEGER position{};
+    const LARGE_INTEGER here{};
+    return SetFilePointerEx(handleOf(descriptor), here, &position, FILE_CURRENT) ? position.QuadPart
+                                                                                 : -1;
+}
+
+void cutFileBack(int descriptor, long long position) {
+    LARGE_INTEGER place{};
+    place.QuadPart = position;
+    if (SetFilePointerEx(handleOf(descriptor), place, nullptr, FILE_BEGIN))
+        SetEndOfFile(handleOf(descriptor));
 }
 
 void removeFile(const std::string& path) {
@@ -168,15 +208,21 @@ int renameInto(const std::string& temporary, const std::string& target, FileDura
     return 1;
 }
 
-} // namespace
-
-std::string sizeText(uint64_t bytes) {
-    if (bytes >= (uint64_t{1} << 20) && bytes % (uint64_t{1} << 20) == 0)
-        return std::to_string(bytes >> 20) + " MiB";
-    if (bytes >= 1024 && bytes % 1024 == 0)
-        return std::to_string(bytes >> 10) + " KiB";
-    return std::to_string(bytes) + " bytes";
+// Without MOVEFILE_REPLACE_EXISTING the move refuses a name that is taken.
+int placeUnderFreeName(const std::string& temporary, const std::string& path,
+                       FileDurability durability, int* nameTaken, std::string* why) {
+    *nameTaken = 0;
+    const DWORD flags = durability ? MOVEFILE_WRITE_THROUGH : 0;
+    if (MoveFileExW(widePath(temporary).c_str(), widePath(path).c_str(), flags))
+        return 1;
+    const DWORD error = GetLastError();
+    *nameTaken = error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS;
+    *why = windowsErrorText(error);
+    return 0;
 }
+
+// A new name is on the disk once its file is flushed and closed.
+void syncEntryOf(const std::string&) {}
 
 int readRegularFile(const std::string& path, uint64_t maxBytes, FileBytes* out, std::string* why) {
     *out = FileBytes{};
@@ -229,154 +275,6 @@ int readRegularFile(const std::string& path, uint64_t maxBytes, FileBytes* out, 
 
 int checkOutputPath(const std::string& path, std::string* why) {
     return checkExistingOutput(path, why);
-}
-
-int writeFileSafely(const std::string& path, std::span<const uint8_t> bytes,
-                    FileDurability durability, std::string* why) {
-    std::string temporary;
-    int descriptor = openBeside(path, &temporary, why);
-    if (descriptor < 0)
-        return 0;
-    int written = writeAll(descriptor, bytes.data(), bytes.size(), why);
-    if (!written)
-        _close(descriptor);
-    if (!written || !syncAndClose(descriptor, durability, why) ||
-        !renameInto(temporary, path, durability, why)) {
-        removeFile(temporary);
-        return 0;
-    }
-    return 1;
-}
-
-int keepCopyBeside(const std::string& base, std::span<const uint8_t> bytes, std::string* keptAs,
-                   std::string* why) {
-    for (int number = 0; number < 100; ++number) {
-        *keptAs = number ? base + "." + std::to_string(number) : base;
-        HANDLE file = createNew(*keptAs);
-        if (file == INVALID_HANDLE_VALUE &&
-            (GetLastError() == ERROR_FILE_EXISTS || GetLastError() == ERROR_ALREADY_EXISTS))
-            continue;
-        if (file == INVALID_HANDLE_VALUE) {
-            *why = lastReason();
-            return 0;
-        }
-        const int descriptor = descriptorOf(file);
-        if (descriptor < 0) {
-            *why = "no descriptor left for the new file";
-            removeFile(*keptAs);
-            return 0;
-        }
-        int written = writeAll(descriptor, bytes.data(), bytes.size(), why);
-        if (!written)
-            _close(descriptor);
-        if (!written || !syncAndClose(descriptor, FileDurable, why)) {
-            removeFile(*keptAs);
-            return 0;
-        }
-        return 1;
-    }
-    *why = "every name from " + base + " to " + base + ".99 is taken";
-    return 0;
-}
-
-int writeNewFileSafely(const std::string& path, std::span<const uint8_t> bytes,
-                       FileDurability durability, int* nameTaken, std::string* why) {
-    *nameTaken = 0;
-    std::string temporary;
-    int descriptor = createBeside(path, &temporary, why);
-    if (descriptor < 0)
-        return 0;
-    int written = writeAll(descriptor, bytes.data(), bytes.size(), why);
-    if (!written)
-        _close(descriptor);
-    if (!written || !syncAndClose(descriptor, durability, why)) {
-        removeFile(temporary);
-        return 0;
-    }
-    // Without MOVEFILE_REPLACE_EXISTING the move refuses a name that is taken.
-    const DWORD flags = durability ? MOVEFILE_WRITE_THROUGH : 0;
-    if (!MoveFileExW(widePath(temporary).c_str(), widePath(path).c_str(), flags)) {
-        const DWORD error = GetLastError();
-        *nameTaken = error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS;
-        *why = windowsErrorText(error);
-        removeFile(temporary);
-        return 0;
-    }
-    return 1;
-}
-
-int openGrowingFile(GrowingFile* file, const std::string& path, FileDurability durability,
-                    std::string* why) {
-    *file = GrowingFile{};
-    std::string temporary;
-    int descriptor = openBeside(path, &temporary, why);
-    if (descriptor < 0)
-        return 0;
-    file->descriptor = descriptor;
-    file->path = path;
-    file->temporary = temporary;
-    file->durability = durability;
-    return 1;
-}
-
-int appendGrowingFile(GrowingFile* file, std::string_view text) {
-    if (file->descriptor < 0 || file->failed)
-        return 0;
-    std::string why;
-    if (!writeAll(file->descriptor, reinterpret_cast<const uint8_t*>(text.data()), text.size(),
-                  &why)) {
-        file->failed = 1;
-        file->reason = why;
-    }
-    return !file->failed;
-}
-
-int appendWholeToGrowingFile(GrowingFile* file, std::string_view text) {
-    if (file->descriptor < 0 || file->failed)
-        return 0;
-    HANDLE handle = handleOf(file->descriptor);
-    LARGE_INTEGER before{};
-    const LARGE_INTEGER here{};
-    const int known = SetFilePointerEx(handle, here, &before, FILE_CURRENT);
-    if (appendGrowingFile(file, text))
-        return 1;
-    // Part of the text may have gone in before the disk filled up: cut it off again.
-    if (known && SetFilePointerEx(handle, before, nullptr, FILE_BEGIN))
-        SetEndOfFile(handle);
-    return 0;
-}
-
-int placeGrowingFile(GrowingFile* file) {
-    if (file->descriptor < 0 || file->failed)
-        return 0;
-    if (file->durability == FileDurable && !FlushFileBuffers(handleOf(file->descriptor))) {
-        file->failed = 1;
-        file->reason = lastReason();
-        return 0;
-    }
-    if (!file->placed) {
-        std::string why;
-        if (!renameInto(file->temporary, file->path, file->durability, &why)) {
-            file->failed = 1;
-            file->reason = why;
-            return 0;
-        }
-        file->placed = 1;
-    }
-    return 1;
-}
-
-int closeGrowingFile(GrowingFile* file) {
-    if (file->descriptor < 0)
-        return !file->failed;
-    if (_close(file->descriptor) != 0 && !file->failed) {
-        file->failed = 1;
-        file->reason = "the file could not be closed";
-    }
-    file->descriptor = -1;
-    if (!file->placed)
-        removeFile(file->temporary);
-    return !file->failed;
 }
 
 namespace {
