@@ -61,17 +61,18 @@ async function throttledPage(context) {
   return { page, wire };
 }
 
+// Page load to the first frame, and on the way there to the files loaded and the game started.
 async function firstFrame(page) {
   await page.goto(`${site}?mute`);
   await page.waitForFunction(() => window.kavorind && kavorind.firstFrameMs !== null, { timeout: 120000, polling: 20 });
-  return page.evaluate(() => kavorind.firstFrameMs);
+  return page.evaluate(() => ({ frame: kavorind.firstFrameMs, loaded: kavorind.loadedMs, main: kavorind.mainMs }));
 }
 
 const context = await browser.createIncognitoBrowserContext();
 const cold = await throttledPage(context);
-const coldMs = await firstFrame(cold.page);
+const coldTimes = await firstFrame(cold.page);
 const warm = await throttledPage(context);
-const warmMs = await firstFrame(warm.page);
+const warmTimes = await firstFrame(warm.page);
 await cold.page.close();
 await warm.page.close();
 
@@ -120,7 +121,10 @@ await page.close();
 const megabytes = (bytes) => `${(bytes / 1e6).toFixed(2)} MB`;
 console.log(`download, raw / gzip -9 / brotli -q 11     ${megabytes(sizes.raw)} / ${megabytes(sizes.gzip)} / ${megabytes(sizes.brotli)}`);
 console.log(`download as sent to chromium (http)       ${megabytes(sizes.sent)} cold, ${megabytes(warmSent)} on the second visit`);
-console.log(`first frame, 50 Mbit/s + 20 ms           ${(coldMs / 1000).toFixed(2)} s cold, ${(warmMs / 1000).toFixed(2)} s from the cache`);
+const inSeconds = (ms) => `${(ms / 1000).toFixed(2)} s`;
+console.log(`first frame, 50 Mbit/s + 20 ms           ${inSeconds(coldTimes.frame)} cold, ${inSeconds(warmTimes.frame)} from the cache`);
+for (const [name, times] of [['cold', coldTimes], ['cache', warmTimes]])
+  console.log(`  ${name}: files loaded and compiled ${inSeconds(times.loaded)}, game started ${inSeconds(times.main)}, first frame ${inSeconds(times.frame)}`);
 console.log(`stage 1, ticks ${firstTick}+ for ${wall.toFixed(1)} s, real time   ${fps.toFixed(1)} frames/s, 99th percentile gap ${p99.toFixed(1)} ms (${gaps.length} gaps after)`);
 console.log(`CPU, share of one core                    chromium ${cpu.toFixed(1)} %, native game + X server ${nativeCpu} % (${(cpu / Number(nativeCpu)).toFixed(1)}x)`);
 

@@ -18,6 +18,8 @@
     starts: 0, // games started since the page loaded
     presents: 0, // frames presented since the page loaded
     firstFrameMs: null, // page load to the first frame presented, in milliseconds
+    loadedMs: null, // page load to the program's files fetched and its module compiled
+    mainMs: null, // page load to the first game's start
     progress: [], // {loaded, total, ms} as the program's files came
     keepTicks: new Set(), // frames of these ticks are kept in `kept`
     kept: new Map(),
@@ -199,6 +201,7 @@
     showWhoHasKeys();
     if (audioMissing() && !params.has('mute'))
       say('This browser has no Web Audio: the game plays without sound.', { id: 'dismiss', label: 'Play', run: keepFocusOnGame });
+    if (probe.mainMs === null) probe.mainMs = performance.now();
     module.callMain(setup.args);
     // The game's window set the canvas to the frame's own size.
     fitCanvas();
@@ -574,6 +577,7 @@
     progress.value = loaded;
     progress.textContent = `${Math.floor((100 * loaded) / total)} %`;
   }).then(() => {
+    probe.loadedMs = performance.now();
     progress.hidden = true;
     start();
   }, (error) => {

@@ -42,6 +42,24 @@ const kavorindProgram = (function () {
     return readWithProgress(response, file.bytes, onBytes);
   }
 
+  // The module compiles as its bytes arrive, counted on their way to the compiler.
+  async function compileWhileFetching(file, onBytes) {
+    const response = await fetch(file.name);
+    if (!response.ok) throw new Error(`${file.name} cannot be loaded (${response.status})`);
+    if (!response.body || !WebAssembly.compileStreaming)
+      return WebAssembly.compile(await readWithProgress(response, file.bytes, onBytes));
+    const counting = new TransformStream({
+      transform(piece, controller) {
+        onBytes(piece.length);
+        controller.enqueue(piece);
+      },
+    });
+    const counted = new Response(response.body.pipeThrough(counting), {
+      headers: { 'Content-Type': 'application/wasm' },
+    });
+    return WebAssembly.compileStreaming(counted);
+  }
+
   function loadScript(name) {
     return new Promise((resolve, reject) => {
       const script = document.createElement('script');
@@ -63,7 +81,7 @@ const kavorindProgram = (function () {
     const counted = (count) => { loaded = Math.min(total, loaded + count); onProgress(loaded, total); };
     onProgress(0, total);
     const script = loadScript(files.js.name).then(() => counted(files.js.bytes));
-    const module = fetchFile(files.wasm, counted).then((bytes) => WebAssembly.compile(bytes));
+    const module = compileWhileFetching(files.wasm, counted);
     const data = fetchFile(files.data, counted);
     await script;
     kept = { module: await module, data: await data };

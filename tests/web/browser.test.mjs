@@ -2,14 +2,14 @@
 // reach it, a replayed key script gives the runner's frames tick for tick and its sound calls (the
 // clips' byte counts aside: the page's waves are ADPCM), and a player's own
 // content (a folder or a zip) is checked as the desktop game checks it.
-import { test, before, after } from 'node:test';
+import { test, after } from 'node:test';
 import assert from 'node:assert/strict';
 import { spawnSync } from 'node:child_process';
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
 import { fileURLToPath } from 'node:url';
-import { openSession, closeSession, root } from './site_session.mjs';
+import { useSession, root } from './site_session.mjs';
 
 const here = path.dirname(fileURLToPath(import.meta.url));
 
@@ -23,24 +23,16 @@ const desktopEnv = {
   SDL_VIDEODRIVER: 'dummy', SDL_AUDIODRIVER: 'dummy',
 };
 
-let session;
-let address;
-let browser;
+const served = useSession({ protocolTimeout: 600000 });
 
-before(async () => {
-  session = await openSession({ protocolTimeout: 600000 });
-  ({ address, browser } = session);
-});
-
-after(async () => {
-  await closeSession(session);
+after(() => {
   fs.rmSync(scratch, { recursive: true, force: true });
 });
 
 async function openGame(query) {
-  const page = await browser.newPage();
+  const page = await served.browser.newPage();
   await page.setViewport({ width: 960, height: 760 });
-  await page.goto(address + query);
+  await page.goto(served.address + query);
   await page.waitForFunction(() => window.kavorind && kavorind.state !== 'loading', { timeout: 120000 });
   return page;
 }

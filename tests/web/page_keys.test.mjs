@@ -1,24 +1,12 @@
 // The page played with the keyboard alone: the browser keeps its own keys (Tab, F5, Ctrl+R, zoom,
 // F12), F11 switches the page's full screen, the page's controls are reached and worked with the
 // keys while the game hears none of them, and Play gives the game the keys back.
-import { test, before, after } from 'node:test';
+import { test } from 'node:test';
 import assert from 'node:assert/strict';
 import { KnownDevices } from 'puppeteer-core';
-import { openSession, closeSession } from './site_session.mjs';
+import { useSession } from './site_session.mjs';
 
-
-let session;
-let address;
-let browser;
-
-before(async () => {
-  session = await openSession();
-  ({ address, browser } = session);
-});
-
-after(async () => {
-  await closeSession(session);
-});
+const served = useSession();
 
 const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 
@@ -56,10 +44,10 @@ async function recordKeys(page) {
 const cancelled = (page, key) => page.evaluate((name) => window.keysSeen.filter((event) => event.key === name).map((event) => event.defaultPrevented), key);
 
 test('with the keys alone: the browser keeps Tab and F5, Shift+Tab reaches the page\'s buttons, Enter and Space work them while the game hears nothing, Play hands the keys back', { timeout: 120000 }, async () => {
-  const page = await browser.newPage();
+  const page = await served.browser.newPage();
   await page.setViewport({ width: 800, height: 600 });
   await recordKeys(page);
-  await page.goto(address + '?mute&arg=--trace&arg=/trace.jsonl');
+  await page.goto(served.address + '?mute&arg=--trace&arg=/trace.jsonl');
   await page.waitForFunction(() => kavorind.state === 'running', { timeout: 60000 });
   for (let tries = 0; (await lastTrace(page))?.scene !== 2; ++tries) {
     assert.ok(tries < 200, 'the menu never came');
@@ -119,9 +107,9 @@ test('with the keys alone: the browser keeps Tab and F5, Shift+Tab reaches the p
 });
 
 test('the picture is enlarged by a whole multiple, every pixel the same size, and a touch-only device is told a keyboard is needed', { timeout: 120000 }, async () => {
-  const page = await browser.newPage();
+  const page = await served.browser.newPage();
   await page.setViewport({ width: 1700, height: 1200 });
-  await page.goto(address + '?mute');
+  await page.goto(served.address + '?mute');
   await page.waitForFunction(() => kavorind.state === 'running' && kavorind.presents > 5, { timeout: 60000 });
   await sleep(300);
   const { width, height, blocksEven } = await page.evaluate(() => {
@@ -143,9 +131,9 @@ test('the picture is enlarged by a whole multiple, every pixel the same size, an
   await page.waitForFunction(() => document.getElementById('canvas').width === 640, { timeout: 5000 });
   await page.close();
 
-  const phone = await browser.newPage();
+  const phone = await served.browser.newPage();
   await phone.emulate(KnownDevices['iPhone 13']);
-  await phone.goto(address + '?mute');
+  await phone.goto(served.address + '?mute');
   await phone.waitForFunction(() => !document.getElementById('notice').hidden, { timeout: 30000 });
   assert.match(await phone.$eval('#notice', (notice) => notice.textContent), /keyboard or a game pad/);
   await phone.close();

@@ -2,34 +2,26 @@
 // that lets a second visit download nothing; the program's files fetched once, with the progress
 // shown before the first frame, and never again for a restart or the player's own content; a
 // normal load leaves nothing in the console but SDL's one notice.
-import { test, before, after } from 'node:test';
+import { test, after } from 'node:test';
 import assert from 'node:assert/strict';
 import fs from 'node:fs';
 import http from 'node:http';
 import os from 'node:os';
 import path from 'node:path';
 import zlib from 'node:zlib';
-import { openSession, closeSession, site } from './site_session.mjs';
+import { useSession, site } from './site_session.mjs';
 
 const scratch = fs.mkdtempSync(path.join(os.tmpdir(), 'kavorind-loading-'));
 
-let session;
-let address;
-let browser;
+const served = useSession();
 
-before(async () => {
-  session = await openSession();
-  ({ address, browser } = session);
-});
-
-after(async () => {
-  await closeSession(session);
+after(() => {
   fs.rmSync(scratch, { recursive: true, force: true });
 });
 
 function get(name, headers = {}) {
   return new Promise((resolve, reject) => {
-    http.get(address + name, { headers }, (response) => {
+    http.get(served.address + name, { headers }, (response) => {
       const pieces = [];
       response.on('data', (piece) => pieces.push(piece));
       response.on('end', () => resolve({ status: response.statusCode, headers: response.headers, body: Buffer.concat(pieces) }));
@@ -85,10 +77,10 @@ function networkLog(page) {
 const downloaded = (log, pattern) => log.filter((entry) => pattern.test(entry.url) && entry.status === 200 && !entry.cached);
 
 test('the progress shows before the first frame; a restart and the player\'s own content download nothing again, nor does a second visit', { timeout: 180000 }, async () => {
-  const context = await browser.createIncognitoBrowserContext();
+  const context = await served.browser.createIncognitoBrowserContext();
   const page = await context.newPage();
   const log = networkLog(page);
-  await page.goto(address + '?mute');
+  await page.goto(served.address + '?mute');
   await page.waitForFunction(() => kavorind.state === 'running' && kavorind.firstFrameMs !== null, { timeout: 60000 });
   const { progress, firstFrameMs } = await page.evaluate(() => ({ progress: kavorind.progress, firstFrameMs: kavorind.firstFrameMs }));
   const total = progress[0].total;
@@ -116,7 +108,7 @@ test('the progress shows before the first frame; a restart and the player\'s own
 
   // A second visit: what the page asks is answered from the cache or with "not modified".
   log.length = 0;
-  await page.goto(address + '?mute');
+  await page.goto(served.address + '?mute');
   await page.waitForFunction(() => kavorind.state === 'running' && kavorind.firstFrameMs !== null, { timeout: 60000 });
   assert.ok(log.length >= pageFiles.length - 1, `only ${log.length} answers logged`);
   assert.deepEqual(downloaded(log, /./).map((entry) => entry.url), [], 'downloaded again on the second visit');
@@ -124,14 +116,14 @@ test('the progress shows before the first frame; a restart and the player\'s own
 });
 
 test('a normal load with sound says nothing in the console but SDL\'s notice about its ScriptProcessorNode', { timeout: 120000 }, async () => {
-  const page = await browser.newPage();
+  const page = await served.browser.newPage();
   const said = [];
   page.on('console', (message) => {
     if (message.type() !== 'log' && message.type() !== 'info' && message.type() !== 'debug') said.push(`${message.type()}: ${message.text()}`);
   });
   page.on('pageerror', (error) => said.push(`error: ${error.message}`));
   page.on('requestfailed', (request) => said.push(`failed: ${request.url()}`));
-  await page.goto(address);
+  await page.goto(served.address);
   await page.waitForFunction(() => kavorind.state === 'running' && kavorind.tick() > 30, { timeout: 60000 });
   // The sound starts with the first key.
   await page.keyboard.press('ArrowDown');

@@ -1,36 +1,28 @@
 // The player's own files in the browser: a run that ends is kept in the browser's storage and
 // shown in the page's table, which a reload keeps, whose replay downloads byte for byte and plays
 // the run again; a page without storage still plays and says so once; a hidden tab stops the game.
-import { test, before, after } from 'node:test';
+import { test, after } from 'node:test';
 import assert from 'node:assert/strict';
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
-import { openSession, closeSession } from './site_session.mjs';
+import { useSession } from './site_session.mjs';
 
 const scratch = fs.mkdtempSync(path.join(os.tmpdir(), 'kavorind-player-'));
 
-let session;
-let address;
-let browser;
+const served = useSession();
 
-before(async () => {
-  session = await openSession();
-  ({ address, browser } = session);
-});
-
-after(async () => {
-  await closeSession(session);
+after(() => {
   fs.rmSync(scratch, { recursive: true, force: true });
 });
 
 async function openGame(page, query) {
-  await page.goto(address + query);
+  await page.goto(served.address + query);
   await page.waitForFunction(() => window.kavorind && kavorind.state !== 'loading', { timeout: 60000 });
   assert.equal(await page.evaluate(() => kavorind.state), 'running');
 }
 
-async function newPage(context = browser) {
+async function newPage(context = served.browser) {
   const page = await context.newPage();
   await page.setViewport({ width: 960, height: 760 });
   return page;
@@ -95,7 +87,7 @@ function endOfRun(trace) {
 }
 
 test('a run that ends is kept: the table shows it, a reload keeps it, its replay downloads, and played from the table or the disk flies the run again', { timeout: 240000 }, async () => {
-  const context = await browser.createIncognitoBrowserContext(); // storage of its own, gone after
+  const context = await served.browser.createIncognitoBrowserContext(); // storage of its own, gone after
   const page = await newPage(context);
   await openGame(page, '?mute&arg=--trace&arg=/trace.jsonl');
   await playIntoFirstStage(page);
@@ -124,7 +116,7 @@ test('a run that ends is kept: the table shows it, a reload keeps it, its replay
 
   const downloads = path.join(scratch, 'downloads');
   fs.mkdirSync(downloads);
-  const session = await browser.target().createCDPSession();
+  const session = await served.browser.target().createCDPSession();
   await session.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: downloads, browserContextId: context.id });
   await page.click('#score-table button.download');
   const downloaded = await waitForFile(downloads);

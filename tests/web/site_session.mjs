@@ -1,6 +1,7 @@
 // What every browser test starts first and stops last: the site in build-web/ served by
 // web/serve.py on a free port, and a headless chromium to open it in.
 import { spawn } from 'node:child_process';
+import { before, after } from 'node:test';
 import path from 'node:path';
 import { fileURLToPath } from 'node:url';
 import puppeteer from 'puppeteer-core';
@@ -22,7 +23,7 @@ function serveSite() {
 }
 
 // A replay of a whole stage takes minutes in one call, hence the longer protocol timeout there.
-export async function openSession({ protocolTimeout = 120000 } = {}) {
+async function openSession({ protocolTimeout = 120000 } = {}) {
   const { server, address } = serveSite();
   try {
     const browser = await puppeteer.launch({
@@ -38,7 +39,16 @@ export async function openSession({ protocolTimeout = 120000 } = {}) {
   }
 }
 
-export async function closeSession(session) {
+async function closeSession(session) {
   await session?.browser?.close();
   session?.server?.kill();
+}
+
+// Opens a session before the calling file's tests and closes it after them. The record returned
+// gets its address and browser once the session is open, that is by the time a test runs.
+export function useSession(options) {
+  const served = {};
+  before(async () => Object.assign(served, await openSession(options)));
+  after(() => closeSession(served));
+  return served;
 }
