@@ -3,15 +3,17 @@
 #   ./windows.sh        builds the four programs into build-win/ (the desktop set-up first, for the
 #                       default content and the icon), then the portable zip and the installer:
 #                       build-win/kavorind-VERSION-windows-x64.zip, build-win/kavorind-VERSION-setup.exe
-#   ./windows.sh test   builds them, then checks them under Wine on Xvfb (tests/windows/run.sh)
+#   ./windows.sh test   builds them, then checks them under Wine on Xvfb (tests/windows/run.sh):
+#                       what CI runs
+#   ./windows.sh test-all  the same, and the unit tests built for Windows under Wine beside them
 # The content and the icon come from the desktop build in build/ (scripts/setup.sh), or from the
 # one KAVORIND_NATIVE_BUILD names, which is then taken as it is.
 set -euo pipefail
 cd "$(dirname "$0")"
 
 case "${1:-}" in
-"" | test) ;;
-*) echo "usage: ./windows.sh [test]" >&2; exit 2 ;;
+"" | test | test-all) ;;
+*) echo "usage: ./windows.sh [test | test-all]" >&2; exit 2 ;;
 esac
 
 step_started=$SECONDS
@@ -26,7 +28,10 @@ if [ "$native" = build ]; then
     step_done "the desktop build"
 fi
 [ -f "$native/data/Pal.Pal" ] || { echo "no default content in $native/data" >&2; exit 1; }
-scripts/setup_windows.sh ${1:-}
+testing=${1:+test}
+unit_tests=()
+[ "${1:-}" = test-all ] && unit_tests=(unit-tests)
+scripts/setup_windows.sh $testing
 step_done "the Windows libraries and tools"
 
 # The icon the desktop build drew, at every size it draws, as one .ico (PNG images inside).
@@ -40,7 +45,7 @@ fi
 cmake --preset windows >/dev/null
 nice cmake --build --preset windows -j "$(nproc)" --target kavorind kavorind-data kavorind-content kavorind-sim
 step_done "the Windows programs"
-if [ "${1:-}" = test ]; then
+if [ ${#unit_tests[@]} -gt 0 ]; then
     nice cmake --build --preset windows -j "$(nproc)" --target test-game test-assets test-input test-extras
     step_done "the unit tests for Windows"
 fi
@@ -66,7 +71,7 @@ step_done "the zip and the installer"
 echo "build-win/$name.zip: $(stat -c %s "build-win/$name.zip") bytes" >&2
 echo "build-win/kavorind-$version-setup.exe: $(stat -c %s "build-win/kavorind-$version-setup.exe") bytes" >&2
 
-if [ "${1:-}" = test ]; then
-    tests/windows/run.sh build-win "$name" "$version"
+if [ -n "$testing" ]; then
+    tests/windows/run.sh build-win "$name" "$version" "${unit_tests[@]}"
     step_done "the tests under Wine"
 fi
