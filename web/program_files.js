@@ -36,16 +36,19 @@ const kavorindProgram = (function () {
     return whole.buffer;
   }
 
-  async function fetchFile(file, onBytes) {
+  async function answerFor(file) {
     const response = await fetch(file.name);
     if (!response.ok) throw new Error(`${file.name} cannot be loaded (${response.status})`);
-    return readWithProgress(response, file.bytes, onBytes);
+    return response;
+  }
+
+  async function fetchFile(file, onBytes) {
+    return readWithProgress(await answerFor(file), file.bytes, onBytes);
   }
 
   // The module compiles as its bytes arrive, counted on their way to the compiler.
   async function compileWhileFetching(file, onBytes) {
-    const response = await fetch(file.name);
-    if (!response.ok) throw new Error(`${file.name} cannot be loaded (${response.status})`);
+    const response = await answerFor(file);
     if (!response.body || !WebAssembly.compileStreaming)
       return WebAssembly.compile(await readWithProgress(response, file.bytes, onBytes));
     const counting = new TransformStream({

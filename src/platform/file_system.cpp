@@ -102,8 +102,6 @@ int checkExistingOutput(const std::string& target, const struct stat& status, st
 
 } // namespace
 
-// Makes a new file beside target that nobody else has: the name is unused (O_EXCL) and never a
-// link (O_NOFOLLOW), so that nothing planted in the folder can redirect the write.
 int createBeside(const std::string& target, std::string* temporary, std::string* why) {
     static unsigned counter = 0;
     const unsigned long base = static_cast<unsigned long>(::getpid()) * 2654435761ul ^
@@ -113,14 +111,10 @@ int createBeside(const std::string& target, std::string* temporary, std::string*
         char suffix[32];
         std::snprintf(suffix, sizeof suffix, ".%06lx.partial", mark);
         *temporary = target + suffix;
-        int descriptor =
-            ::open(temporary->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-        if (descriptor >= 0)
+        int taken = 0;
+        const int descriptor = createUnder(*temporary, &taken, why);
+        if (descriptor >= 0 || !taken)
             return descriptor;
-        if (errno != EEXIST) {
-            *why = systemReason(errno);
-            return -1;
-        }
     }
     *why = "no free name for a new file beside it";
     return -1;
@@ -142,6 +136,8 @@ int openBeside(const std::string& path, std::string* target, std::string* tempor
     return descriptor;
 }
 
+// The name is unused (O_EXCL) and never a link (O_NOFOLLOW), so that nothing planted in the
+// folder can redirect the write.
 int createUnder(const std::string& path, int* taken, std::string* why) {
     *taken = 0;
     const int descriptor =

@@ -108,17 +108,10 @@ int createBeside(const std::string& target, std::string* temporary, std::string*
         char suffix[32];
         std::snprintf(suffix, sizeof suffix, ".%06lx.partial", mark);
         *temporary = target + suffix;
-        HANDLE file = createNew(*temporary);
-        if (file != INVALID_HANDLE_VALUE) {
-            const int descriptor = descriptorOf(file);
-            if (descriptor < 0)
-                *why = "no descriptor left for the new file";
+        int taken = 0;
+        const int descriptor = createUnder(*temporary, &taken, why);
+        if (descriptor >= 0 || !taken)
             return descriptor;
-        }
-        if (GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS) {
-            *why = lastReason();
-            return -1;
-        }
     }
     *why = "no free name for a new file beside it";
     return -1;
