@@ -143,7 +143,7 @@ test('keys pressed through the page play the game from the logo to the quit, tic
   runnerFrames(keysFile, ticks, 15, folder);
   await assertSameFrames(page, keep.filter((tick) => tick <= ticks), folder);
 
-  await page.click('#start-again');
+  await page.locator('#start-again').click();
   await page.waitForFunction(() => kavorind.state === 'running' && kavorind.tick() > 5, { timeout: 60000 });
   await page.close();
 });

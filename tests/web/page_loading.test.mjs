@@ -94,7 +94,7 @@ test('the progress shows before the first frame; a restart and the player\'s own
   // The game closed and started again, then on the player's copy of the default content.
   await page.evaluate(() => kavorind.module._kavorind_page_close());
   await page.waitForFunction(() => kavorind.state === 'ended', { timeout: 30000 });
-  await page.click('#start-again');
+  await page.locator('#start-again').click();
   await page.waitForFunction(() => kavorind.starts === 2 && kavorind.state === 'running' && kavorind.tick() > 3, { timeout: 30000 });
   const copy = path.join(scratch, 'own-content');
   fs.mkdirSync(copy);

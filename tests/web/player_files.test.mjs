@@ -118,14 +118,14 @@ test('a run that ends is kept: the table shows it, a reload keeps it, its replay
   fs.mkdirSync(downloads);
   const session = await served.browser.target().createCDPSession();
   await session.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: downloads, browserContextId: context.id });
-  await page.click('#score-table button.download');
+  await page.locator('#score-table button.download').click();
   const downloaded = await waitForFile(downloads);
   assert.equal(path.basename(downloaded), entry.replay);
   assert.equal(fs.readFileSync(downloaded, 'utf8'), replay);
 
   // Watch starts a new game that flies the run again, to the same place and score.
   const starts = await page.evaluate(() => kavorind.starts);
-  await page.click('#score-table button.watch');
+  await page.locator('#score-table button.watch').click();
   await page.waitForFunction((before) => kavorind.starts > before && kavorind.state === 'running', { timeout: 60000 }, starts);
   const args = await page.evaluate(() => kavorind.args);
   assert.equal(args[args.indexOf('--watch') + 1], `${folder}/replays/${entry.replay}`);
@@ -151,7 +151,7 @@ test('a page whose browser keeps no storage still plays, carrying a run to the n
   await openGame(page, '?mute&arg=--trace&arg=/trace.jsonl');
   assert.match(await page.$eval('#notice', (notice) => notice.textContent), /keeps no storage/);
   assert.match(await page.$eval('#scores-note', (note) => note.textContent), /until the page is closed/);
-  await page.click('#dismiss-storage');
+  await page.locator('#dismiss-storage').click();
   await playIntoFirstStage(page);
   await press(page, 'Escape');
   await page.waitForFunction(() => kavorind.scores?.entries.length === 1, { timeout: 30000 });
