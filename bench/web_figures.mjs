@@ -2,7 +2,8 @@
 // downloads, navigation to the first frame over a throttled link cold and from the cache, then
 // frames per second and the CPU share of every chromium process (as a share of one core) over a
 // window of a key script replayed in real time, the 99th percentile of the gaps between the frames
-// shown over half a window more, and the same script played back to back.
+// shown over half a window more, the same window muted, a bare page showing a canvas of the same
+// size as often for comparison, and the same script played back to back.
 // Usage: node bench/web_figures.mjs SITE_URL SITE_DIR KEYS_FILE FIRST_TICK SECONDS NATIVE_CPU
 import fs from 'node:fs';
 import path from 'node:path';
@@ -17,7 +18,7 @@ const replay = encodeURIComponent('data:text/plain,' + encodeURIComponent(script
 const ticks = Number(/# ticks: (\d+)/.exec(script)?.[1] ?? 0);
 const link = { offline: false, latency: 20, downloadThroughput: 50e6 / 8, uploadThroughput: 50e6 / 8 };
 
-// CPU seconds (user + system) of a process and all its descendants.
+// CPU seconds (user + system) of a process and each of its descendants, by process id.
 function treeCpuSeconds(root) {
   const children = new Map();
   const cpu = new Map();
@@ -30,14 +31,22 @@ function treeCpuSeconds(root) {
       children.get(parent).push(Number(pid));
     } catch { /* gone meanwhile */ }
   }
-  let total = 0;
+  const tree = new Map();
   const pending = [root];
   while (pending.length) {
     const pid = pending.pop();
-    total += cpu.get(pid) ?? 0;
+    if (cpu.has(pid)) tree.set(pid, cpu.get(pid));
     pending.push(...(children.get(pid) ?? []));
   }
-  return total;
+  return tree;
+}
+
+// The CPU seconds spent between two looks, by the processes alive at the second: one that ended
+// meanwhile (a closed page's) would otherwise take its whole past off the sum.
+function cpuSecondsBetween(before, after) {
+  let spent = 0;
+  for (const [pid, seconds] of after) spent += seconds - (before.get(pid) ?? 0);
+  return spent;
 }
 
 const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
@@ -68,12 +77,14 @@ async function firstFrame(page) {
   return page.evaluate(() => ({ frame: kavorind.firstFrameMs, loaded: kavorind.loadedMs, main: kavorind.mainMs }));
 }
 
+// The cold page is closed before the second visit, so that its game does not share the CPU with
+// the second load (its answers' sizes are logged by then).
 const context = await browser.createIncognitoBrowserContext();
 const cold = await throttledPage(context);
 const coldTimes = await firstFrame(cold.page);
+await cold.page.close();
 const warm = await throttledPage(context);
 const warmTimes = await firstFrame(warm.page);
-await cold.page.close();
 await warm.page.close();
 
 // What the page loaded, file by file: raw, gzip -9, brotli -q 11, and as sent.
@@ -115,8 +126,39 @@ const gaps = times.slice(1).map((time, i) => time - times[i]).sort((a, b) => a -
 const p99 = gaps.length ? gaps[Math.min(gaps.length - 1, Math.floor(0.99 * gaps.length))] : NaN;
 const wall = (after.at - before.at) / 1000;
 const fps = (after.presents - before.presents) / wall;
-const cpu = (100 * (after.cpu - before.cpu)) / wall;
+const cpu = (100 * cpuSecondsBetween(before.cpu, after.cpu)) / wall;
 await page.close();
+
+// The same window without sound, and a bare page that puts a 640 x 480 picture into a canvas 30
+// times a second from its animation frames: what chromium itself spends to show such a picture.
+async function cpuShare(open) {
+  const shown = await context.newPage();
+  await shown.setViewport({ width: 1280, height: 1000 });
+  await open(shown);
+  const start = { cpu: treeCpuSeconds(chromium), at: Date.now() };
+  await sleep(Number(seconds) * 1000);
+  const share = (100 * cpuSecondsBetween(start.cpu, treeCpuSeconds(chromium))) / ((Date.now() - start.at) / 1000);
+  await shown.close();
+  return share;
+}
+const muted = await cpuShare(async (shown) => {
+  await shown.goto(`${site}?mute&replay=${replay}`);
+  await shown.waitForFunction((tick) => kavorind.tick() >= tick, { timeout: 900000, polling: 50 }, Number(firstTick));
+});
+const bare = await cpuShare((shown) => shown.setContent(`<body style="margin:0; background:#000">
+  <canvas width="640" height="480"></canvas><script>
+  const context = document.querySelector('canvas').getContext('2d', { alpha: false });
+  const picture = new ImageData(640, 480);
+  let frames = 0;
+  const show = () => {
+    if (++frames % 2 === 0) {
+      picture.data.fill(frames & 255);
+      context.putImageData(picture, 0, 0);
+    }
+    requestAnimationFrame(show);
+  };
+  requestAnimationFrame(show);
+  </script></body>`));
 
 const megabytes = (bytes) => `${(bytes / 1e6).toFixed(2)} MB`;
 console.log(`download, raw / gzip -9 / brotli -q 11     ${megabytes(sizes.raw)} / ${megabytes(sizes.gzip)} / ${megabytes(sizes.brotli)}`);
@@ -127,6 +169,7 @@ for (const [name, times] of [['cold', coldTimes], ['cache', warmTimes]])
   console.log(`  ${name}: files loaded and compiled ${inSeconds(times.loaded)}, game started ${inSeconds(times.main)}, first frame ${inSeconds(times.frame)}`);
 console.log(`stage 1, ticks ${firstTick}+ for ${wall.toFixed(1)} s, real time   ${fps.toFixed(1)} frames/s, 99th percentile gap ${p99.toFixed(1)} ms (${gaps.length} gaps after)`);
 console.log(`CPU, share of one core                    chromium ${cpu.toFixed(1)} %, native game + X server ${nativeCpu} % (${(cpu / Number(nativeCpu)).toFixed(1)}x)`);
+console.log(`  the same window muted: chromium ${muted.toFixed(1)} % (${(muted / Number(nativeCpu)).toFixed(1)}x); a bare page showing a 640 x 480 canvas 30 times a second: ${bare.toFixed(1)} % (${(bare / Number(nativeCpu)).toFixed(1)}x)`);
 
 const demo = await context.newPage();
 await demo.goto(`${site}?mute&timedemo&replay=${replay}`);
