@@ -1,6 +1,7 @@
 // The page played with the keyboard alone: the browser keeps its own keys (Tab, F5, Ctrl+R, zoom,
 // F12), F11 switches the page's full screen, the page's controls are reached and worked with the
-// keys while the game hears none of them, and Play gives the game the keys back.
+// keys while the game hears none of them, and Play gives the game the keys back. A pad plugged in
+// while the game runs is heard through the browser's Gamepad API.
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
 import { KnownDevices } from 'puppeteer-core';
@@ -38,6 +39,31 @@ async function recordKeys(page) {
   await page.evaluateOnNewDocument(() => {
     window.keysSeen = [];
     window.addEventListener('keydown', (event) => window.keysSeen.push(event), { capture: true });
+  });
+}
+
+// A standard-mapped pad the browser reports once testPad.plug() is called, as a real one shows up
+// only after the game is running. Each change bumps the timestamp, as the browser's do.
+async function plugInPad(page) {
+  await page.evaluateOnNewDocument(() => {
+    const pad = {
+      id: 'Test Pad (STANDARD GAMEPAD)', index: 0, connected: true, mapping: 'standard', timestamp: 1,
+      axes: [0, 0, 0, 0], buttons: Array.from({ length: 17 }, () => ({ pressed: false, touched: false, value: 0 })),
+    };
+    let plugged = false;
+    Navigator.prototype.getGamepads = () => (plugged ? [pad] : []);
+    window.testPad = {
+      plug() {
+        plugged = true;
+        const event = new Event('gamepadconnected');
+        Object.defineProperty(event, 'gamepad', { value: pad });
+        window.dispatchEvent(event);
+      },
+      press(index, down) {
+        Object.assign(pad.buttons[index], { pressed: down, touched: down, value: down ? 1 : 0 });
+        pad.timestamp += 1;
+      },
+    };
   });
 }
 
@@ -103,6 +129,37 @@ test('with the keys alone: the browser keeps Tab and F5, Shift+Tab reaches the p
   await page.keyboard.up('Control');
   assert.deepEqual(await cancelled(page, 'r'), [false], 'Ctrl+R never reached the browser');
   assert.deepEqual(await cancelled(page, '='), [false], 'Ctrl + never reached the browser');
+  await page.close();
+});
+
+test('a pad plugged in at the menu moves its selection with the d-pad and starts the game with A', { timeout: 120000 }, async () => {
+  const page = await served.browser.newPage();
+  await plugInPad(page);
+  await page.goto(served.address + '?mute&arg=--trace&arg=/trace.jsonl');
+  await page.waitForFunction(() => kavorind.state === 'running', { timeout: 60000 });
+  for (let tries = 0; (await lastTrace(page))?.scene !== 2; ++tries) {
+    assert.ok(tries < 200, 'the menu never came');
+    await sleep(100);
+  }
+  await page.evaluate(() => testPad.plug());
+  const pressPad = async (button) => {
+    await page.evaluate((index) => testPad.press(index, true), button);
+    await sleep(300);
+    await page.evaluate((index) => testPad.press(index, false), button);
+    await sleep(150);
+  };
+  const first = (await lastTrace(page)).selection;
+  await pressPad(13);
+  assert.equal((await lastTrace(page)).selection, 1 - first, 'd-pad down did not move the selection');
+  await pressPad(12);
+  assert.equal((await lastTrace(page)).selection, first, 'd-pad up did not move the selection back');
+  // The first entry starts the game: its opening scene follows the menu's fade.
+  assert.equal(first, 0);
+  await pressPad(0);
+  for (let tries = 0; (await lastTrace(page)).scene !== 6; ++tries) {
+    assert.ok(tries < 50, 'A did not start the game');
+    await sleep(100);
+  }
   await page.close();
 });
 
