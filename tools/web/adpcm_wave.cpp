@@ -10,8 +10,7 @@ namespace kavorind {
 
 namespace {
 
-// libsndfile reads from and writes to memory through these calls: a file in a byte vector, with
-// a position that writes may move past its end.
+// libsndfile reads from memory through these calls: a file in a byte vector, and a position.
 struct MemoryFile {
     std::vector<uint8_t> bytes;
     sf_count_t position = 0;
@@ -42,14 +41,9 @@ sf_count_t memoryRead(void* out, sf_count_t count, void* data) {
     return taken;
 }
 
-sf_count_t memoryWrite(const void* in, sf_count_t count, void* data) {
-    auto* file = static_cast<MemoryFile*>(data);
-    const size_t end = static_cast<size_t>(file->position + count);
-    if (end > file->bytes.size())
-        file->bytes.resize(end);
-    std::memcpy(file->bytes.data() + file->position, in, static_cast<size_t>(count));
-    file->position += count;
-    return count;
+// Files are only read through libsndfile: the package's own coder writes the ADPCM.
+sf_count_t memoryWrite(const void*, sf_count_t, void*) {
+    return 0;
 }
 
 sf_count_t memoryTell(void* data) {
@@ -58,6 +52,15 @@ sf_count_t memoryTell(void* data) {
 
 SF_VIRTUAL_IO memoryCalls() {
     return SF_VIRTUAL_IO{memoryLength, memorySeek, memoryRead, memoryWrite, memoryTell};
+}
+
+void appendText(std::vector<uint8_t>* bytes, const char* text) {
+    bytes->insert(bytes->end(), text, text + std::strlen(text));
+}
+
+void appendLittleEndian(std::vector<uint8_t>* bytes, uint32_t value, int width) {
+    for (int i = 0; i < width; ++i)
+        bytes->push_back(static_cast<uint8_t>(value >> (8 * i)));
 }
 
 uint32_t littleEndian32(const uint8_t* at) {
@@ -88,29 +91,42 @@ int decodeWave(std::span<const uint8_t> file, PcmSamples* out, std::string* why)
 }
 
 int encodeAdpcmWave(const PcmSamples& pcm, std::vector<uint8_t>* file, std::string* why) {
-    if (pcm.channels < 1 || pcm.channels > 2 || pcm.sampleRate <= 0) {
-        *why = "only mono or stereo waves at a rate above 0 are made ADPCM";
+    if (pcm.channels != 1 || pcm.sampleRate <= 0) {
+        *why = "only mono waves at a rate above 0 are made ADPCM";
         return 0;
     }
-    MemoryFile memory;
-    SF_VIRTUAL_IO calls = memoryCalls();
-    // libsndfile chooses 512-byte blocks for rates up to 23 kHz in mono, 1024 in stereo.
-    SF_INFO info{};
-    info.samplerate = pcm.sampleRate;
-    info.channels = pcm.channels;
-    info.format = SF_FORMAT_WAV | SF_FORMAT_IMA_ADPCM;
-    SNDFILE* sound = sf_open_virtual(&calls, SFM_WRITE, &info, &memory);
-    if (!sound) {
-        *why = sf_strerror(nullptr);
-        return 0;
-    }
-    const sf_count_t frames = static_cast<sf_count_t>(pcm.samples.size()) / pcm.channels;
-    const sf_count_t written = sf_writef_short(sound, pcm.samples.data(), frames);
-    if (sf_close(sound) != 0 || written != frames) {
-        *why = "the ADPCM wave could not be made";
-        return 0;
-    }
-    *file = std::move(memory.bytes);
+    const size_t blocks = (pcm.samples.size() + adpcmSamplesPerBlock - 1) / adpcmSamplesPerBlock;
+    const uint32_t dataBytes = static_cast<uint32_t>(blocks * adpcmBlockBytes);
+    file->clear();
+    // The header as libsndfile writes it: a 20-byte format with the samples a block holds, and
+    // a fact chunk counting the samples the blocks decode to, padding included.
+    appendText(file, "RIFF");
+    appendLittleEndian(file, 4 + 8 + 20 + 8 + 4 + 8 + dataBytes, 4);
+    appendText(file, "WAVEfmt ");
+    appendLittleEndian(file, 20, 4);
+    appendLittleEndian(file, 0x11, 2); // IMA ADPCM
+    appendLittleEndian(file, 1, 2);
+    appendLittleEndian(file, static_cast<uint32_t>(pcm.sampleRate), 4);
+    appendLittleEndian(file,
+                       static_cast<uint32_t>(static_cast<uint64_t>(pcm.sampleRate) *
+                                             adpcmBlockBytes / adpcmSamplesPerBlock),
+                       4);
+    appendLittleEndian(file, adpcmBlockBytes, 2);
+    appendLittleEndian(file, 4, 2);
+    appendLittleEndian(file, 2, 2);
+    appendLittleEndian(file, adpcmSamplesPerBlock, 2);
+    appendText(file, "fact");
+    appendLittleEndian(file, 4, 4);
+    appendLittleEndian(file, static_cast<uint32_t>(blocks * adpcmSamplesPerBlock), 4);
+    appendText(file, "data");
+    appendLittleEndian(file, dataBytes, 4);
+    const size_t dataStart = file->size();
+    file->resize(dataStart + dataBytes);
+    ImaCoder coder;
+    const std::span<const int16_t> samples(pcm.samples);
+    for (size_t block = 0; block < blocks; ++block)
+        encodeImaBlock(samples.subspan(block * adpcmSamplesPerBlock), &coder,
+                       file->data() + dataStart + block * adpcmBlockBytes);
     return 1;
 }
 
