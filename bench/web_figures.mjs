@@ -1,5 +1,6 @@
 // The browser build's figures in headless chromium (bench/web_figures.sh runs it): what the page
-// downloads, navigation to the first frame over a throttled link cold and from the cache, then
+// downloads, navigation to the first frame over a throttled link cold and from the cache (beside a
+// page that only fetches the content package over the same link), then
 // frames per second and the CPU share of every chromium process (as a share of one core) over a
 // window of a key script replayed in real time, the 99th percentile of the gaps between the frames
 // shown over half a window more, the same window muted, a bare page showing a canvas of the same
@@ -87,6 +88,24 @@ const warm = await throttledPage(context);
 const warmTimes = await firstFrame(warm.page);
 await warm.page.close();
 
+// What the package alone costs on the same link: a page of the site's own that does nothing but
+// fetch it, from its load to the package's last byte, into an empty cache and then from it.
+const packageName = /kavorind\.[0-9a-f]{16}\.data/.exec(fs.readFileSync(path.join(siteDir, 'kavorind-files.js'), 'utf8'))[0];
+async function packageAloneMs(visits) {
+  const { page: alone } = await throttledPage(visits);
+  await alone.goto(`${site}favicon.ico`);
+  const ms = await alone.evaluate(async (name) => {
+    await (await fetch(name)).arrayBuffer();
+    return performance.now();
+  }, packageName);
+  await alone.close();
+  return ms;
+}
+const aloneVisits = await browser.createIncognitoBrowserContext();
+const aloneCold = await packageAloneMs(aloneVisits);
+const aloneWarm = await packageAloneMs(aloneVisits);
+await aloneVisits.close();
+
 // What the page loaded, file by file: raw, gzip -9, brotli -q 11, and as sent.
 const sizes = { raw: 0, gzip: 0, brotli: 0, sent: 0 };
 for (const [url, sent] of cold.wire) {
@@ -101,16 +120,33 @@ for (const [url, sent] of cold.wire) {
 }
 const warmSent = [...warm.wire.values()].reduce((sum, bytes) => sum + bytes, 0);
 
-// Real time: the CPU window first, with nothing of the bench's own running in the page; then every
-// present the page shows, seen from the page's own animation frames (which cost a little CPU).
-const page = await context.newPage();
-await page.setViewport({ width: 1280, height: 1000 });
-await page.goto(`${site}?replay=${replay}`);
-await page.waitForFunction((tick) => kavorind.tick() >= tick, { timeout: 900000, polling: 50 }, Number(firstTick));
-const before = { cpu: treeCpuSeconds(chromium), presents: await page.evaluate(() => kavorind.presents), at: Date.now() };
-await sleep(Number(seconds) * 1000);
-const after = { cpu: treeCpuSeconds(chromium), presents: await page.evaluate(() => kavorind.presents), at: Date.now() };
-await page.evaluate(() => {
+// The CPU share of every chromium process over the window, on a page that open() made ready, and
+// the presents per second the game showed meanwhile (none on a page without it). Nothing of the
+// bench's own runs in the page during the window.
+async function cpuWindow(open) {
+  const shown = await context.newPage();
+  await shown.setViewport({ width: 1280, height: 1000 });
+  await open(shown);
+  const presents = () => shown.evaluate(() => window.kavorind?.presents ?? 0);
+  const before = { cpu: treeCpuSeconds(chromium), presents: await presents(), at: Date.now() };
+  await sleep(Number(seconds) * 1000);
+  const after = { cpu: treeCpuSeconds(chromium), presents: await presents(), at: Date.now() };
+  const wall = (after.at - before.at) / 1000;
+  return {
+    page: shown, wall,
+    share: (100 * cpuSecondsBetween(before.cpu, after.cpu)) / wall,
+    fps: (after.presents - before.presents) / wall,
+  };
+}
+const atFirstTick = async (shown, query) => {
+  await shown.goto(`${site}?${query}replay=${replay}`);
+  await shown.waitForFunction((tick) => kavorind.tick() >= tick, { timeout: 900000, polling: 50 }, Number(firstTick));
+};
+
+// Real time with sound: the CPU window, then every present the page shows over half a window
+// more, seen from the page's own animation frames (which cost a little CPU).
+const played = await cpuWindow((shown) => atFirstTick(shown, ''));
+await played.page.evaluate(() => {
   window.presentTimes = [];
   let seen = kavorind.presents;
   const look = (time) => {
@@ -121,30 +157,20 @@ await page.evaluate(() => {
   requestAnimationFrame(look);
 });
 await sleep(Number(seconds) * 500);
-const times = await page.evaluate(() => presentTimes);
+const times = await played.page.evaluate(() => presentTimes);
 const gaps = times.slice(1).map((time, i) => time - times[i]).sort((a, b) => a - b);
 const p99 = gaps.length ? gaps[Math.min(gaps.length - 1, Math.floor(0.99 * gaps.length))] : NaN;
-const wall = (after.at - before.at) / 1000;
-const fps = (after.presents - before.presents) / wall;
-const cpu = (100 * cpuSecondsBetween(before.cpu, after.cpu)) / wall;
-await page.close();
+const { wall, fps, share: cpu } = played;
+await played.page.close();
 
 // The same window without sound, and a bare page that puts a 640 x 480 picture into a canvas 30
 // times a second from its animation frames: what chromium itself spends to show such a picture.
 async function cpuShare(open) {
-  const shown = await context.newPage();
-  await shown.setViewport({ width: 1280, height: 1000 });
-  await open(shown);
-  const start = { cpu: treeCpuSeconds(chromium), at: Date.now() };
-  await sleep(Number(seconds) * 1000);
-  const share = (100 * cpuSecondsBetween(start.cpu, treeCpuSeconds(chromium))) / ((Date.now() - start.at) / 1000);
-  await shown.close();
-  return share;
+  const measured = await cpuWindow(open);
+  await measured.page.close();
+  return measured.share;
 }
-const muted = await cpuShare(async (shown) => {
-  await shown.goto(`${site}?mute&replay=${replay}`);
-  await shown.waitForFunction((tick) => kavorind.tick() >= tick, { timeout: 900000, polling: 50 }, Number(firstTick));
-});
+const muted = await cpuShare((shown) => atFirstTick(shown, 'mute&'));
 const bare = await cpuShare((shown) => shown.setContent(`<body style="margin:0; background:#000">
   <canvas width="640" height="480"></canvas><script>
   const context = document.querySelector('canvas').getContext('2d', { alpha: false });
@@ -167,6 +193,7 @@ const inSeconds = (ms) => `${(ms / 1000).toFixed(2)} s`;
 console.log(`first frame, 50 Mbit/s + 20 ms           ${inSeconds(coldTimes.frame)} cold, ${inSeconds(warmTimes.frame)} from the cache`);
 for (const [name, times] of [['cold', coldTimes], ['cache', warmTimes]])
   console.log(`  ${name}: files loaded and compiled ${inSeconds(times.loaded)}, game started ${inSeconds(times.main)}, first frame ${inSeconds(times.frame)}`);
+console.log(`  a page that only fetches the content package: ${inSeconds(aloneCold)} cold, ${inSeconds(aloneWarm)} from the cache`);
 console.log(`stage 1, ticks ${firstTick}+ for ${wall.toFixed(1)} s, real time   ${fps.toFixed(1)} frames/s, 99th percentile gap ${p99.toFixed(1)} ms (${gaps.length} gaps after)`);
 console.log(`CPU, share of one core                    chromium ${cpu.toFixed(1)} %, native game + X server ${nativeCpu} % (${(cpu / Number(nativeCpu)).toFixed(1)}x)`);
 console.log(`  the same window muted: chromium ${muted.toFixed(1)} % (${(muted / Number(nativeCpu)).toFixed(1)}x); a bare page showing a 640 x 480 canvas 30 times a second: ${bare.toFixed(1)} % (${(bare / Number(nativeCpu)).toFixed(1)}x)`);
