@@ -8,12 +8,6 @@ namespace kavorind {
 
 namespace {
 
-// Tags go byte by byte: GCC at -O2 warns falsely about a four-byte insert from a string literal.
-void putTag(ByteWriter& out, const char* tag) {
-    for (int i = 0; i < 4; ++i)
-        out.u8(static_cast<uint8_t>(tag[i]));
-}
-
 int describable(const WaveDescription& wave) {
     if (wave.channels != 1 && wave.channels != 2)
         return 0;
@@ -52,10 +46,10 @@ std::vector<uint8_t> waveFileBytes(const WaveDescription& wave) {
     uint32_t blockAlign = static_cast<uint32_t>(wave.channels * wave.bitsPerSample / 8);
     out.reserve(44 + padded);
     ByteWriter writer(&out);
-    putTag(writer, "RIFF");
+    writer.tag("RIFF");
     writer.u32(4 + 8 + 16 + 8 + padded);
-    putTag(writer, "WAVE");
-    putTag(writer, "fmt ");
+    writer.tag("WAVE");
+    writer.tag("fmt ");
     writer.u32(16);
     writer.u16(WAVE_FORMAT_PCM);
     writer.u16(static_cast<uint16_t>(wave.channels));
@@ -63,7 +57,7 @@ std::vector<uint8_t> waveFileBytes(const WaveDescription& wave) {
     writer.u32(wave.sampleRate * blockAlign);
     writer.u16(static_cast<uint16_t>(blockAlign));
     writer.u16(static_cast<uint16_t>(wave.bitsPerSample));
-    putTag(writer, "data");
+    writer.tag("data");
     writer.u32(dataSize);
     writer.bytes(wave.data.data(), wave.data.size());
     writer.fill(0, dataSize & 1);
@@ -80,14 +74,14 @@ std::vector<uint8_t> waveFileFromChunks(std::span<const uint8_t> formatChunk,
         return out;
     out.reserve(static_cast<size_t>(8 + riffSize));
     ByteWriter writer(&out);
-    putTag(writer, "RIFF");
+    writer.tag("RIFF");
     writer.u32(static_cast<uint32_t>(riffSize));
-    putTag(writer, "WAVE");
-    putTag(writer, "fmt ");
+    writer.tag("WAVE");
+    writer.tag("fmt ");
     writer.u32(static_cast<uint32_t>(formatChunk.size()));
     writer.bytes(formatChunk.data(), formatChunk.size());
     writer.fill(0, formatChunk.size() & 1);
-    putTag(writer, "data");
+    writer.tag("data");
     writer.u32(static_cast<uint32_t>(samples.size()));
     writer.bytes(samples.data(), samples.size());
     writer.fill(0, samples.size() & 1);

@@ -18,6 +18,21 @@ async function lastTrace(page) {
   return lines.length ? JSON.parse(lines.at(-1)) : null;
 }
 
+// Waits for the game's trace to reach the scene, failing with why after that many looks 100 ms apart.
+async function waitForScene(page, scene, looks, why) {
+  for (let tries = 0; (await lastTrace(page))?.scene !== scene; ++tries) {
+    assert.ok(tries < looks, why);
+    await sleep(100);
+  }
+}
+
+// The game started with its trace on, and its menu come.
+async function openAtMenu(page) {
+  await page.goto(served.address + '?mute&arg=--trace&arg=/trace.jsonl');
+  await page.waitForFunction(() => kavorind.state === 'running', { timeout: 60000 });
+  await waitForScene(page, 2, 200, 'the menu never came');
+}
+
 async function press(page, key, holdMs = 150) {
   await page.keyboard.down(key);
   await sleep(holdMs);
@@ -73,12 +88,7 @@ test('with the keys alone: the browser keeps Tab and F5, Shift+Tab reaches the p
   const page = await served.browser.newPage();
   await page.setViewport({ width: 800, height: 600 });
   await recordKeys(page);
-  await page.goto(served.address + '?mute&arg=--trace&arg=/trace.jsonl');
-  await page.waitForFunction(() => kavorind.state === 'running', { timeout: 60000 });
-  for (let tries = 0; (await lastTrace(page))?.scene !== 2; ++tries) {
-    assert.ok(tries < 200, 'the menu never came');
-    await sleep(100);
-  }
+  await openAtMenu(page);
   assert.equal(await focused(page), 'canvas');
   // While the game has the keys the header folds to a sliver.
   await page.waitForFunction(() => document.querySelector('header').getBoundingClientRect().height < 10, { timeout: 3000 })
@@ -135,12 +145,7 @@ test('with the keys alone: the browser keeps Tab and F5, Shift+Tab reaches the p
 test('a pad plugged in at the menu moves its selection with the d-pad and starts the game with A', { timeout: 120000 }, async () => {
   const page = await served.browser.newPage();
   await plugInPad(page);
-  await page.goto(served.address + '?mute&arg=--trace&arg=/trace.jsonl');
-  await page.waitForFunction(() => kavorind.state === 'running', { timeout: 60000 });
-  for (let tries = 0; (await lastTrace(page))?.scene !== 2; ++tries) {
-    assert.ok(tries < 200, 'the menu never came');
-    await sleep(100);
-  }
+  await openAtMenu(page);
   await page.evaluate(() => testPad.plug());
   const pressPad = async (button) => {
     await page.evaluate((index) => testPad.press(index, true), button);
@@ -156,10 +161,7 @@ test('a pad plugged in at the menu moves its selection with the d-pad and starts
   // The first entry starts the game: its opening scene follows the menu's fade.
   assert.equal(first, 0);
   await pressPad(0);
-  for (let tries = 0; (await lastTrace(page)).scene !== 6; ++tries) {
-    assert.ok(tries < 50, 'A did not start the game');
-    await sleep(100);
-  }
+  await waitForScene(page, 6, 50, 'A did not start the game');
   await page.close();
 });
 

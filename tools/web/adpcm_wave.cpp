@@ -1,5 +1,7 @@
 #include "web/adpcm_wave.h"
 
+#include "platform/byte_io.h"
+
 #include <sndfile.h>
 
 #include <algorithm>
@@ -54,15 +56,6 @@ SF_VIRTUAL_IO memoryCalls() {
     return SF_VIRTUAL_IO{memoryLength, memorySeek, memoryRead, memoryWrite, memoryTell};
 }
 
-void appendText(std::vector<uint8_t>* bytes, const char* text) {
-    bytes->insert(bytes->end(), text, text + std::strlen(text));
-}
-
-void appendLittleEndian(std::vector<uint8_t>* bytes, uint32_t value, int width) {
-    for (int i = 0; i < width; ++i)
-        bytes->push_back(static_cast<uint8_t>(value >> (8 * i)));
-}
-
 uint32_t littleEndian32(const uint8_t* at) {
     return at[0] | at[1] << 8 | at[2] << 16 | static_cast<uint32_t>(at[3]) << 24;
 }
@@ -98,28 +91,28 @@ int encodeAdpcmWave(const PcmSamples& pcm, std::vector<uint8_t>* file, std::stri
     const size_t blocks = (pcm.samples.size() + adpcmSamplesPerBlock - 1) / adpcmSamplesPerBlock;
     const uint32_t dataBytes = static_cast<uint32_t>(blocks * adpcmBlockBytes);
     file->clear();
+    ByteWriter writer(file);
     // The header as libsndfile writes it: a 20-byte format with the samples a block holds, and
     // a fact chunk counting the samples the blocks decode to, padding included.
-    appendText(file, "RIFF");
-    appendLittleEndian(file, 4 + 8 + 20 + 8 + 4 + 8 + dataBytes, 4);
-    appendText(file, "WAVEfmt ");
-    appendLittleEndian(file, 20, 4);
-    appendLittleEndian(file, 0x11, 2); // IMA ADPCM
-    appendLittleEndian(file, 1, 2);
-    appendLittleEndian(file, static_cast<uint32_t>(pcm.sampleRate), 4);
-    appendLittleEndian(file,
-                       static_cast<uint32_t>(static_cast<uint64_t>(pcm.sampleRate) *
-                                             adpcmBlockBytes / adpcmSamplesPerBlock),
-                       4);
-    appendLittleEndian(file, adpcmBlockBytes, 2);
-    appendLittleEndian(file, 4, 2);
-    appendLittleEndian(file, 2, 2);
-    appendLittleEndian(file, adpcmSamplesPerBlock, 2);
-    appendText(file, "fact");
-    appendLittleEndian(file, 4, 4);
-    appendLittleEndian(file, static_cast<uint32_t>(blocks * adpcmSamplesPerBlock), 4);
-    appendText(file, "data");
-    appendLittleEndian(file, dataBytes, 4);
+    writer.tag("RIFF");
+    writer.u32(4 + 8 + 20 + 8 + 4 + 8 + dataBytes);
+    writer.tag("WAVE");
+    writer.tag("fmt ");
+    writer.u32(20);
+    writer.u16(0x11); // IMA ADPCM
+    writer.u16(1);
+    writer.u32(static_cast<uint32_t>(pcm.sampleRate));
+    writer.u32(static_cast<uint32_t>(static_cast<uint64_t>(pcm.sampleRate) * adpcmBlockBytes /
+                                     adpcmSamplesPerBlock));
+    writer.u16(adpcmBlockBytes);
+    writer.u16(4);
+    writer.u16(2);
+    writer.u16(adpcmSamplesPerBlock);
+    writer.tag("fact");
+    writer.u32(4);
+    writer.u32(static_cast<uint32_t>(blocks * adpcmSamplesPerBlock));
+    writer.tag("data");
+    writer.u32(dataBytes);
     const size_t dataStart = file->size();
     file->resize(dataStart + dataBytes);
     ImaCoder coder;
