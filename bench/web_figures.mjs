@@ -1,6 +1,7 @@
 // The browser build's figures in headless chromium (bench/web_figures.sh runs it): what the page
 // downloads, navigation to the first frame over a throttled link cold and from the cache (beside a
-// page that only fetches the content package over the same link), then
+// page that only fetches the content package over the same link; the link is a server of the
+// bench's own in front of the site), then
 // frames per second and the CPU share of every chromium process (as a share of one core) over a
 // window of a key script replayed in real time, the 99th percentile of the gaps between the frames
 // shown over half a window more, the same window muted, a bare page showing a canvas of the same
@@ -17,7 +18,6 @@ const [site, siteDir, keysFile, firstTick, seconds, nativeCpu] = process.argv.sl
 const script = fs.readFileSync(keysFile, 'utf8');
 const replay = encodeURIComponent('data:text/plain,' + encodeURIComponent(script));
 const ticks = Number(/# ticks: (\d+)/.exec(script)?.[1] ?? 0);
-const link = { offline: false, latency: 20, downloadThroughput: 50e6 / 8, uploadThroughput: 50e6 / 8 };
 
 // CPU seconds (user + system) of a process and each of its descendants, by process id.
 function treeCpuSeconds(root) {
@@ -57,23 +57,55 @@ const browser = await puppeteer.launch({
 });
 const chromium = browser.process().pid;
 
-// A page on the throttled link that logs the bytes each answer took on the wire.
+// The throttled link: a server of the bench's own in front of the site that holds each answer
+// back by the latency, then sends every body over one shared line of that many bits a second, and
+// notes the bytes each path took on it. Chromium's own emulation of a link covers a page's requests
+// but not its workers', and adds delays of its own: the same site came 0.6 s slower to its first
+// frame through it, where this server puts every request on one footing.
+const latencyMs = 20;
+const bytesPerMs = 50e6 / 8 / 1000;
+const http = require('node:http');
+const upstream = new http.Agent({ keepAlive: true });
+const link = { wire: new Map(), freeAt: 0 };
+async function sendOverLink(response, body) {
+  for (let at = 0; at < body.length; at += 16384) {
+    const piece = body.subarray(at, at + 16384);
+    link.freeAt = Math.max(performance.now(), link.freeAt) + piece.length / bytesPerMs;
+    await sleep(link.freeAt - performance.now());
+    response.write(piece);
+  }
+  response.end();
+}
+const linkServer = http.createServer((request, response) => {
+  const headers = { ...request.headers };
+  delete headers.host;
+  http.get(site + request.url.slice(1), { headers, agent: upstream }, (answer) => {
+    const pieces = [];
+    answer.on('data', (piece) => pieces.push(piece));
+    answer.on('end', async () => {
+      const body = Buffer.concat(pieces);
+      await sleep(latencyMs);
+      const path = request.url.split('?')[0];
+      link.wire.set(path, (link.wire.get(path) ?? 0) + body.length);
+      response.writeHead(answer.statusCode, answer.headers);
+      await sendOverLink(response, body);
+    });
+  }).on('error', () => response.writeHead(502).end());
+});
+await new Promise((resolve) => linkServer.listen(0, '127.0.0.1', resolve));
+const linked = `http://127.0.0.1:${linkServer.address().port}/`;
+
+// A page on the throttled link; what it fetched is noted from here on.
 async function throttledPage(context) {
   const page = await context.newPage();
   await page.setViewport({ width: 1280, height: 1000 });
-  const client = await page.target().createCDPSession();
-  await client.send('Network.enable');
-  await client.send('Network.emulateNetworkConditions', link);
-  const wire = new Map();
-  const urls = new Map();
-  client.on('Network.responseReceived', (event) => urls.set(event.requestId, event.response.url));
-  client.on('Network.loadingFinished', (event) => wire.set(urls.get(event.requestId), event.encodedDataLength));
-  return { page, wire };
+  link.wire = new Map();
+  return { page, wire: link.wire };
 }
 
 // Page load to the first frame, and on the way there to the files loaded and the game started.
 async function firstFrame(page) {
-  await page.goto(`${site}?mute`);
+  await page.goto(`${linked}?mute`);
   await page.waitForFunction(() => window.kavorind && kavorind.firstFrameMs !== null, { timeout: 120000, polling: 20 });
   return page.evaluate(() => ({ frame: kavorind.firstFrameMs, loaded: kavorind.loadedMs, main: kavorind.mainMs }));
 }
@@ -90,19 +122,14 @@ await warm.page.close();
 
 // What the package alone costs on the same link: a page of the site's own that does nothing but
 // fetch it, from its load to the package's last byte, into an empty cache and then from it.
-// The package is fetched as the page fetches it: its gzip copy unpacked in the page when the site
-// has one (an older site's page had the browser decode it).
 const programFiles = new Function(`${fs.readFileSync(path.join(siteDir, 'kavorind-files.js'), 'utf8')}; return kavorindFiles;`)();
-const packageName = programFiles.data.gzip?.name ?? programFiles.data.name;
 async function packageAloneMs(visits) {
   const { page: alone } = await throttledPage(visits);
-  await alone.goto(`${site}favicon.ico`);
+  await alone.goto(`${linked}favicon.ico`);
   const ms = await alone.evaluate(async (name) => {
-    const response = await fetch(name);
-    const body = name.endsWith('.gz') ? response.body.pipeThrough(new DecompressionStream('gzip')) : response.body;
-    await new Response(body).arrayBuffer();
+    await (await fetch(name)).arrayBuffer();
     return performance.now();
-  }, packageName);
+  }, programFiles.data.name);
   await alone.close();
   return ms;
 }
@@ -113,12 +140,11 @@ await aloneVisits.close();
 
 // What the page loaded, file by file: raw, gzip -9, brotli -q 11, and as sent.
 const sizes = { raw: 0, gzip: 0, brotli: 0, sent: 0 };
-for (const [url, sent] of cold.wire) {
-  const name = new URL(url).pathname.slice(1) || 'index.html';
+for (const [address, sent] of cold.wire) {
+  const name = address.slice(1) || 'index.html';
   const file = path.join(siteDir, name);
   if (!fs.existsSync(file)) continue;
-  // The package's gzip copy counts as the package it holds.
-  const bytes = name.endsWith('.gz') ? zlib.gunzipSync(fs.readFileSync(file)) : fs.readFileSync(file);
+  const bytes = fs.readFileSync(file);
   sizes.raw += bytes.length;
   sizes.gzip += zlib.gzipSync(bytes, { level: 9 }).length;
   sizes.brotli += zlib.brotliCompressSync(bytes, { params: { [zlib.constants.BROTLI_PARAM_QUALITY]: 11, [zlib.constants.BROTLI_PARAM_SIZE_HINT]: bytes.length } }).length;
@@ -209,3 +235,5 @@ await demo.goto(`${site}?mute&timedemo&replay=${replay}`);
 await demo.waitForFunction(() => kavorind.state !== 'loading' && kavorind.state !== 'running', { timeout: 900000, polling: 500 });
 console.log(`back to back (${ticks} ticks): ${(await demo.evaluate(() => kavorind.output)).find((line) => line.startsWith('timedemo'))}`);
 await browser.close();
+linkServer.close();
+upstream.destroy();

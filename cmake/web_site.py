@@ -3,8 +3,7 @@
 names that carry their content's hash (cached for good, since a new build gets new names), a small
 kavorind-files.js that names them with their sizes (for the page's progress bar), the game's icon
 as favicon.ico, and every file beside a pre-compressed .br and .gz that web/serve.py sends to a
-browser that takes them; the content package's .gz is also fetched as it is, for the page to
-unpack. Usage: web_site.py BUILD_DIR ICON_PNG"""
+browser that takes them. Usage: web_site.py BUILD_DIR ICON_PNG"""
 import gzip
 import hashlib
 import json
@@ -91,11 +90,7 @@ def compress(site):
 def main():
     site, icon_png = sys.argv[1], sys.argv[2]
     files = hashed_copies(site)
-    compress(site)
-    # The page fetches the package's gzip copy as it is and unpacks it itself.
-    packed = files["data"]["name"] + ".gz"
-    files["data"]["gzip"] = {"name": packed, "bytes": os.path.getsize(os.path.join(site, packed))}
-    text = "// Written by the build: the program's files and their sizes (before compression, but for\n// the content package's gzip copy, which the page fetches as it is).\n"
+    text = "// Written by the build: the program's files and their sizes before compression.\n"
     text += f"var kavorindFiles = {json.dumps(files, indent=1)};\n"
     write_if_changed(os.path.join(site, "kavorind-files.js"), text.encode())
     if os.path.exists(icon_png):

@@ -13,7 +13,7 @@ import re
 import sys
 
 # kavorind.<hash>.wasm and friends never change under their names (web_site.py makes them).
-FOR_GOOD = re.compile(r"/kavorind\.[0-9a-f]{16}\.(js|wasm|data|data\.gz)$")
+FOR_GOOD = re.compile(r"/kavorind\.[0-9a-f]{16}\.(js|wasm|data)$")
 ENCODINGS = (("br", ".br"), ("gzip", ".gz"))
 
 
@@ -22,7 +22,6 @@ class GameRequestHandler(http.server.SimpleHTTPRequestHandler):
         **http.server.SimpleHTTPRequestHandler.extensions_map,
         ".wasm": "application/wasm",
         ".data": "application/octet-stream",
-        ".gz": "application/gzip",  # the content package's own copy, which the page unpacks
         ".js": "text/javascript",
         ".keys": "text/plain",
         ".ico": "image/x-icon",

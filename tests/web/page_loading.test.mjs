@@ -46,7 +46,7 @@ test('every file goes out compressed as the browser asks, tagged, the program\'s
     assert.equal(brotli.status, 200, name);
     assert.equal(brotli.headers['content-encoding'], 'br', name);
     assert.ok(zlib.brotliDecompressSync(brotli.body).equals(raw), `${name}: the brotli body is not the file`);
-    if (name !== files.data.name) served += brotli.body.length;
+    served += brotli.body.length;
     const gzip = await get(name, { 'Accept-Encoding': 'gzip' });
     assert.equal(gzip.headers['content-encoding'], 'gzip', name);
     assert.ok(zlib.gunzipSync(gzip.body).equals(raw), `${name}: the gzip body is not the file`);
@@ -63,55 +63,31 @@ test('every file goes out compressed as the browser asks, tagged, the program\'s
     assert.notEqual(brotli.headers.etag, plain.headers.etag, `${name}: one tag for two encodings`);
   }
   assert.equal((await get(files.wasm.name)).headers['content-type'], 'application/wasm');
-
-  // The content package's gzip copy, which the page fetches and unpacks itself: sent as it is.
-  const packed = await get(files.data.gzip.name, { 'Accept-Encoding': 'gzip, deflate, br' });
-  assert.equal(packed.status, 200);
-  assert.equal(packed.headers['content-encoding'], undefined);
-  assert.match(packed.headers['cache-control'], /immutable/);
-  assert.equal(packed.body.length, files.data.gzip.bytes);
-  assert.ok(zlib.gunzipSync(packed.body).equals(fs.readFileSync(path.join(site, files.data.name))), 'the package\'s gzip copy is not the package');
-  served += packed.body.length;
   console.log(`served compressed: ${served} bytes`);
   assert.ok(served < 4e6, `the page weighs ${served} bytes as served`);
 });
 
-// The site through a server of the test's own that logs every answer it passes on ({path,
-// status}): the page's and its workers' alike, and nothing the browser took from its cache. With
-// announce it calls the package's .gz gzip-encoded, as some servers are set up to, so that the
-// browser unpacks it on the way.
-function loggingServer({ announce = false } = {}) {
+// Every answer the page got from the network: its address, status and whether the cache gave it.
+function networkLog(page) {
   const log = [];
-  const server = http.createServer((request, response) => {
-    const headers = { ...request.headers };
-    delete headers.host;
-    http.get(served.address + request.url.slice(1), { headers }, (answer) => {
-      log.push({ path: request.url.split('?')[0].slice(1), status: answer.statusCode });
-      const sent = { ...answer.headers };
-      if (announce && request.url.endsWith('.data.gz')) sent['content-encoding'] = 'gzip';
-      response.writeHead(answer.statusCode, sent);
-      answer.pipe(response);
-    }).on('error', () => response.writeHead(502).end());
-  });
-  return new Promise((resolve) => server.listen(0, '127.0.0.1', () =>
-    resolve({ server, log, address: `http://127.0.0.1:${server.address().port}/` })));
+  page.on('response', (response) => log.push({ url: response.url(), status: response.status(), cached: response.fromCache() }));
+  return log;
 }
 
-const downloaded = (log, pattern) => log.filter((entry) => pattern.test(entry.path) && entry.status === 200);
+const downloaded = (log, pattern) => log.filter((entry) => pattern.test(entry.url) && entry.status === 200 && !entry.cached);
 
 test('the progress shows before the first frame; a restart and the player\'s own content download nothing again, nor does a second visit', { timeout: 180000 }, async () => {
-  const through = await loggingServer();
-  const log = through.log;
   const context = await served.browser.createIncognitoBrowserContext();
   const page = await context.newPage();
-  await page.goto(through.address + '?mute');
+  const log = networkLog(page);
+  await page.goto(served.address + '?mute');
   await page.waitForFunction(() => kavorind.state === 'running' && kavorind.firstFrameMs !== null, { timeout: 60000 });
   const { progress, firstFrameMs } = await page.evaluate(() => ({ progress: kavorind.progress, firstFrameMs: kavorind.firstFrameMs }));
   const total = progress[0].total;
   assert.ok(progress.some((step) => step.loaded > 0 && step.loaded < total && step.ms < firstFrameMs), 'no progress shown while the files came');
   assert.equal(progress.at(-1).loaded, total);
   assert.equal(await page.$eval('#progress', (bar) => bar.hidden), true);
-  const program = /kavorind\.[0-9a-f]{16}\.(wasm|data\.gz|js)$/;
+  const program = /kavorind\.[0-9a-f]{16}\.(wasm|data|js)$/;
   assert.equal(downloaded(log, program).length, 3);
   assert.deepEqual(log.filter((entry) => entry.status >= 400), [], 'a file the page asked for is missing');
 
@@ -128,53 +104,15 @@ test('the progress shows before the first frame; a restart and the player\'s own
   await (await page.$('#content-folder')).uploadFile(copy);
   await page.waitForFunction(() => kavorind.starts === 3 && kavorind.state === 'running' &&
     kavorind.module.FS.analyzePath('/custom').exists && kavorind.tick() > 3, { timeout: 60000 });
-  assert.equal(log.filter((entry) => program.test(entry.path)).length, 3, 'a game started again fetched the program again');
+  assert.equal(log.filter((entry) => program.test(entry.url)).length, 3, 'a game started again fetched the program again');
 
   // A second visit: what the page asks is answered from the cache or with "not modified".
   log.length = 0;
-  await page.goto(through.address + '?mute');
+  await page.goto(served.address + '?mute');
   await page.waitForFunction(() => kavorind.state === 'running' && kavorind.firstFrameMs !== null, { timeout: 60000 });
-  assert.ok(log.length >= pageFiles.length - 2, `only ${log.length} answers logged`);
-  assert.deepEqual(downloaded(log, /./).map((entry) => entry.path), [], 'downloaded again on the second visit');
+  assert.ok(log.length >= pageFiles.length - 1, `only ${log.length} answers logged`);
+  assert.deepEqual(downloaded(log, /./).map((entry) => entry.url), [], 'downloaded again on the second visit');
   await context.close();
-  through.server.close();
-});
-
-// The package the game read, as a fingerprint of its files' sizes: the same whichever way it came.
-async function loadedPackage(page) {
-  await page.waitForFunction(() => kavorind.state === 'failed' || (kavorind.state === 'running' && kavorind.tick() > 3), { timeout: 60000 });
-  assert.equal(await page.evaluate(() => kavorind.state), 'running', await page.$eval('#notice', (notice) => notice.textContent));
-  return page.evaluate(() => kavorind.module.FS.readdir('/data').filter((name) => !name.startsWith('.')).sort()
-    .map((name) => `${name}:${kavorind.module.FS.stat('/data/' + name).size}`).join(' '));
-}
-
-test('the package comes whole unpacked in a worker, in the page, to a browser that cannot unpack gzip, and from a server that has the browser unpack it', { timeout: 240000 }, async () => {
-  const files = programFiles();
-  const [plain, announcing] = [await loggingServer(), await loggingServer({ announce: true })];
-  const context = await served.browser.createIncognitoBrowserContext();
-  const visit = async (through, prepare) => {
-    const page = await context.newPage();
-    await page.evaluateOnNewDocument(prepare);
-    through.log.length = 0;
-    await page.goto(through.address + '?mute');
-    const loaded = await loadedPackage(page);
-    await page.close();
-    return { loaded, fetched: through.log.map((entry) => entry.path).filter((name) => name.includes('.data')) };
-  };
-  const usual = await visit(plain, () => {});
-  assert.deepEqual(usual.fetched, [files.data.gzip.name]);
-  assert.ok(usual.loaded.split(' ').length > 50, usual.loaded);
-  const withoutWorkers = await visit(plain, () => { window.Worker = function () { throw new Error('no workers here'); }; });
-  assert.equal(withoutWorkers.loaded, usual.loaded);
-  const withoutUnpacking = await visit(plain, () => { delete window.DecompressionStream; });
-  assert.deepEqual(withoutUnpacking.fetched, [files.data.name]);
-  assert.equal(withoutUnpacking.loaded, usual.loaded);
-  const unpackedOnTheWay = await visit(announcing, () => {});
-  assert.deepEqual(unpackedOnTheWay.fetched, [files.data.gzip.name]);
-  assert.equal(unpackedOnTheWay.loaded, usual.loaded);
-  await context.close();
-  plain.server.close();
-  announcing.server.close();
 });
 
 test('a normal load with sound says nothing in the console but SDL\'s notice about its ScriptProcessorNode', { timeout: 120000 }, async () => {
