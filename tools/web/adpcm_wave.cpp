@@ -56,10 +56,6 @@ SF_VIRTUAL_IO memoryCalls() {
     return SF_VIRTUAL_IO{memoryLength, memorySeek, memoryRead, memoryWrite, memoryTell};
 }
 
-uint32_t littleEndian32(const uint8_t* at) {
-    return at[0] | at[1] << 8 | at[2] << 16 | static_cast<uint32_t>(at[3]) << 24;
-}
-
 } // namespace
 
 int decodeWave(std::span<const uint8_t> file, PcmSamples* out, std::string* why) {
@@ -129,13 +125,13 @@ int isPcmWave(std::span<const uint8_t> file) {
         return 0;
     // The chunks after the form type, each padded to an even length, up to the format.
     for (size_t at = 12; at + 8 <= file.size();) {
-        const uint32_t size = littleEndian32(file.data() + at + 4);
+        const uint32_t size = peekU32(file.data() + at + 4);
         if (std::memcmp(file.data() + at, "fmt ", 4) == 0) {
             if (size < 16 || at + 8 + 16 > file.size())
                 return 0;
             const uint8_t* format = file.data() + at + 8;
-            const int tag = format[0] | format[1] << 8;
-            const int bits = format[14] | format[15] << 8;
+            const int tag = peekU16(format);
+            const int bits = peekU16(format + 14);
             return tag == 1 && (bits == 8 || bits == 16) ? 1 : 0;
         }
         at += 8 + static_cast<size_t>(size) + (size & 1);
